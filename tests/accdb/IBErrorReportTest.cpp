@@ -172,3 +172,23 @@ TEST(ErrorMessageBoxTest, CsvLinesKeepsEveryPartBeyondFiftyCommas) {
     EXPECT_EQ(lines[49].text, "49");
     EXPECT_EQ(lines[50].text, "50,51,52,53,54,55,56,57,58,59,60");
 }
+
+TEST(GetFbErrorTextTest, EveryTableCodeHasAParenthesisedCp932Text) {
+    const std::pair<int, int> ranges[] = {
+        {335544321, 335544378}, {335544380, 335544384}, {335544386, 335544386}, {335544388, 335544397},
+        {335544403, 335544416}, {335544418, 335544421}, {335544424, 335544439}, {335544441, 335544447},
+        {335544450, 335544467}, {335544469, 335544504}, {335544506, 335544701},
+    };
+    int rows = 0;
+    for (auto [from, to] : ranges) {
+        for (int code = from; code <= to; ++code, ++rows) {
+            std::string text = GetFbErrorText(code, 0);
+            if (code == 335544450) continue; // the one row whose text is a blank
+            EXPECT_TRUE(text.starts_with("（") && text.ends_with("）")) << code << " " << text;
+            EXPECT_TRUE(platform::isCp932Encodable(text)) << code;
+        }
+    }
+    EXPECT_EQ(rows + 3, 368); // with 335544788, 336330766 and 336330817
+    for (int gap : {335544379, 335544385, 335544387, 335544398, 335544417, 335544505, 335544702, 335544721})
+        EXPECT_EQ(GetFbErrorText(gap, 0), " ") << gap;
+}
