@@ -24,28 +24,28 @@ int daysInMonth(int year, int month) {
     return kDays[month];
 }
 
-bool tryEncodeDate(int year, int month, int day, TDate& out) {
+bool tryEncodeDate(int year, int month, int day, TDateTime& out) {
     if (year < 1 || year > 9999 || month < 1 || month > 12) return false;
     if (day < 1 || day > daysInMonth(year, month)) return false;
     using namespace std::chrono;
     const sys_days sd{std::chrono::year{year} / std::chrono::month{static_cast<unsigned>(month)} /
                       std::chrono::day{static_cast<unsigned>(day)}};
-    out = static_cast<TDate>(sd.time_since_epoch().count() + kUnixOffset);
+    out = static_cast<TDateTime>(sd.time_since_epoch().count() + kUnixOffset);
     return true;
 }
 
-TDate encodeDate(int year, int month, int day) {
-    TDate d = 0;
+TDateTime encodeDate(int year, int month, int day) {
+    TDateTime d = 0;
     if (!tryEncodeDate(year, month, day, d))
         throw std::invalid_argument("invalid date");
     return d;
 }
 
-std::int32_t dayNumber(TDate date) {
+std::int32_t dayNumber(TDateTime date) {
     return static_cast<std::int32_t>(std::trunc(date));
 }
 
-void decodeDate(TDate date, int& year, int& month, int& day) {
+void decodeDate(TDateTime date, int& year, int& month, int& day) {
     using namespace std::chrono;
     const sys_days sd{days{dayNumber(date) - kUnixOffset}};
     const year_month_day ymd{sd};
@@ -54,16 +54,16 @@ void decodeDate(TDate date, int& year, int& month, int& day) {
     day = static_cast<int>(static_cast<unsigned>(ymd.day()));
 }
 
-bool tryEncodeTime(int hour, int minute, int second, int msec, TDate& out) {
+bool tryEncodeTime(int hour, int minute, int second, int msec, TDateTime& out) {
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 ||
         msec < 0 || msec > 999)
         return false;
     const long long ms = ((hour * 60LL + minute) * 60LL + second) * 1000LL + msec;
-    out = static_cast<TDate>(ms) / 86400000.0;
+    out = static_cast<TDateTime>(ms) / 86400000.0;
     return true;
 }
 
-void decodeTime(TDate date, int& hour, int& minute, int& second, int& msec) {
+void decodeTime(TDateTime date, int& hour, int& minute, int& second, int& msec) {
     double frac = std::fabs(date - std::trunc(date));
     long long ms = std::llround(frac * 86400000.0);
     if (ms >= 86400000LL) ms = 86400000LL - 1;
@@ -75,9 +75,9 @@ void decodeTime(TDate date, int& hour, int& minute, int& second, int& msec) {
     hour = static_cast<int>(ms / 60);
 }
 
-TDate dateOf(TDate date) { return std::trunc(date); }
+TDateTime dateOf(TDateTime date) { return std::trunc(date); }
 
-std::string formatDateTime(std::string_view pattern, TDate date) {
+std::string formatDateTime(std::string_view pattern, TDateTime date) {
     int y, mo, d, h, mi, s, ms;
     decodeDate(date, y, mo, d);
     decodeTime(date, h, mi, s, ms);

@@ -1,7 +1,7 @@
 #pragma once
 // Calendar dates and date-times of the accounting library.
 //
-// A TDate is a count of days since 30 December 1899 (day 0, also used as
+// A TDateTime is a count of days since 30 December 1899 (day 0, also used as
 // "no date"); a fraction holds the time of day. Dates before day 0 are
 // negative; their time of day, when any, is the absolute value of the
 // fraction. Years run from 1 to 9999 of the proleptic Gregorian calendar.
@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-using TDate = double;
+using TDateTime = double;
 
 namespace datecore {
 
@@ -19,20 +19,20 @@ bool isLeapYear(int year);
 int daysInMonth(int year, int month);
 
 // False when the fields do not make a date of years 1..9999.
-bool tryEncodeDate(int year, int month, int day, TDate& out);
+bool tryEncodeDate(int year, int month, int day, TDateTime& out);
 // Throws std::invalid_argument when the fields do not make a date.
-TDate encodeDate(int year, int month, int day);
-void decodeDate(TDate date, int& year, int& month, int& day);
+TDateTime encodeDate(int year, int month, int day);
+void decodeDate(TDateTime date, int& year, int& month, int& day);
 
 // Fraction of a day; false when a field is out of range.
-bool tryEncodeTime(int hour, int minute, int second, int msec, TDate& out);
+bool tryEncodeTime(int hour, int minute, int second, int msec, TDateTime& out);
 // Time of day, rounded to the millisecond.
-void decodeTime(TDate date, int& hour, int& minute, int& second, int& msec);
+void decodeTime(TDateTime date, int& hour, int& minute, int& second, int& msec);
 
 // The whole day of a date-time (time of day dropped).
-TDate dateOf(TDate date);
+TDateTime dateOf(TDateTime date);
 // The calendar day number (days since 30 December 1899) of a date-time.
-std::int32_t dayNumber(TDate date);
+std::int32_t dayNumber(TDateTime date);
 
 // Formats a date-time by a pattern of the suite's date layouts:
 //   y, yy      two-digit year        yyy, yyyy  four-digit year
@@ -41,6 +41,6 @@ std::int32_t dayNumber(TDate date);
 //   "..." and '...' literal text; every other character is copied.
 // "/" and ":" are copied as they are: the program's separators are always
 // "/" and ":" whatever the machine's regional settings say.
-std::string formatDateTime(std::string_view pattern, TDate date);
+std::string formatDateTime(std::string_view pattern, TDateTime date);
 
 } // namespace datecore

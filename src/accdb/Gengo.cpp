@@ -37,7 +37,7 @@ void SetGengoTableRows(const TGengoArray& rows) {
     GengoTable = rows;
 }
 
-void DateToWareki(TWarekiRec& result, TDate date) {
+void DateToWareki(TWarekiRec& result, TDateTime date) {
     result = TWarekiRec{};
     int y, m, d;
     datecore::decodeDate(date, y, m, d);
@@ -69,9 +69,9 @@ int MonthToKikanIndex(int month) {
 
 bool IsLeapYearSafe(int year) { return datecore::isLeapYear(year); }
 
-TDate AddDays(int days, TDate date) { return date + days; }
+TDateTime AddDays(int days, TDateTime date) { return date + days; }
 
-int DayOfDate(TDate date) {
+int DayOfDate(TDateTime date) {
     int y, m, d;
     datecore::decodeDate(date, y, m, d);
     return d;
@@ -94,36 +94,36 @@ void shiftMonth(int& year, int& month, int months) {
 
 } // namespace
 
-TDate IncMonthClamp(int months, TDate date) {
+TDateTime IncMonthClamp(int months, TDateTime date) {
     int y, m, d;
     datecore::decodeDate(date, y, m, d);
     shiftMonth(y, m, months);
     d = std::min(d, datecore::daysInMonth(y, m));
-    TDate out = 0;
+    TDateTime out = 0;
     if (!datecore::tryEncodeDate(y, m, d, out)) return datecore::dateOf(date);
     return out;
 }
 
-TDate GetShimebiDate(int months, int closingDay, TDate date) {
+TDateTime GetShimebiDate(int months, int closingDay, TDateTime date) {
     if (!((closingDay >= 1 && closingDay <= 28) || closingDay == 99)) return date;
     int y, m, d;
     datecore::decodeDate(date, y, m, d);
     if (closingDay < d) ++months;  // a day after the closing day belongs to the next month
     shiftMonth(y, m, months);
     const int day = closingDay == 99 ? datecore::daysInMonth(y, m) : closingDay;
-    TDate out = 0;
+    TDateTime out = 0;
     if (!datecore::tryEncodeDate(y, m, day, out)) return date;
     return out;
 }
 
-int MonthsBetween(int closingDay, TDate date1, TDate date2) {
+int MonthsBetween(int closingDay, TDateTime date1, TDateTime date2) {
     int y1, m1, d1, y2, m2, d2;
     datecore::decodeDate(GetShimebiDate(0, closingDay, date1), y1, m1, d1);
     datecore::decodeDate(GetShimebiDate(0, closingDay, date2), y2, m2, d2);
     return (y2 - y1) * 12 + (m2 - m1);
 }
 
-int GetKikanCellNo(int closingDay, int withSettlement, TDate periodStart, TDate date1, TDate date2) {
+int GetKikanCellNo(int closingDay, int withSettlement, TDateTime periodStart, TDateTime date1, TDateTime date2) {
     const int g = std::min(MonthsBetween(closingDay, periodStart, date1),
                            MonthsBetween(closingDay, periodStart, date2));
     int s = withSettlement == 1 ? 1 : 0;

@@ -14,7 +14,7 @@
 struct TGengoRec {
     std::string Name;      // 令和 (GNAME)
     std::string Letter;    // R (GSIGN)
-    TDate StartDate = 0;   // first day of the era (STARTDATE)
+    TDateTime StartDate = 0;   // first day of the era (STARTDATE)
     int StartYear = 0;     // Gregorian year of the era's year 1 (YEAROFFSET)
 };
 
@@ -56,26 +56,26 @@ void SetGengoTableRows(const TGengoArray& rows);
 // Era name, letter and year of a date by the era table. The zero date (no
 // date) gets no era and its Gregorian year; an empty table gives no era and
 // the Gregorian year.
-void DateToWareki(TWarekiRec& result, TDate date);
+void DateToWareki(TWarekiRec& result, TDateTime date);
 
 // 0-based period-bar cell of a fiscal month 1..12 (settlement cells
 // skipped); 0 for any other value.
 int MonthToKikanIndex(int month);
 bool IsLeapYearSafe(int year);
-TDate AddDays(int days, TDate date);
-int DayOfDate(TDate date);
+TDateTime AddDays(int days, TDateTime date);
+int DayOfDate(TDateTime date);
 
 // Date moved by whole months; a day that the target month lacks becomes its
 // last day. The time of day is dropped.
-TDate IncMonthClamp(int months, TDate date);
+TDateTime IncMonthClamp(int months, TDateTime date);
 // Closing date of the closing-day month that contains the date, moved by
 // the given number of months. A closing day outside 1..28 and not 99
 // returns the date unchanged.
-TDate GetShimebiDate(int months, int closingDay, TDate date);
+TDateTime GetShimebiDate(int months, int closingDay, TDateTime date);
 // Closing-day months from date1 to date2 (negative when date2 is earlier).
-int MonthsBetween(int closingDay, TDate date1, TDate date2);
+int MonthsBetween(int closingDay, TDateTime date1, TDateTime date2);
 // 1-based period-bar cell of the earlier of two dates counted from the
 // period start; with withSettlement 1 the quarter-end months give their
 // settlement cell and two equal dates the year-end cell 16. -1 outside the
 // year.
-int GetKikanCellNo(int closingDay, int withSettlement, TDate periodStart, TDate date1, TDate date2);
+int GetKikanCellNo(int closingDay, int withSettlement, TDateTime periodStart, TDateTime date1, TDateTime date2);

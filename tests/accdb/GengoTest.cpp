@@ -24,9 +24,9 @@ struct DateCase {
     int y, m, d;
 };
 
-TDate D(DateCase c) { return encodeDate(c.y, c.m, c.d); }
+TDateTime D(DateCase c) { return encodeDate(c.y, c.m, c.d); }
 
-std::string text(TDate d) { return datecore::formatDateTime("yyyy/mm/dd", d); }
+std::string text(TDateTime d) { return datecore::formatDateTime("yyyy/mm/dd", d); }
 
 } // namespace
 
@@ -35,10 +35,10 @@ TEST(DateCoreTest, DayZeroAndRoundTrip) {
     EXPECT_EQ(encodeDate(1900, 1, 1), 2);
     EXPECT_EQ(encodeDate(2024, 2, 29), 45351);
     EXPECT_EQ(encodeDate(1868, 1, 1), -11686);
-    TDate out = 0;
+    TDateTime out = 0;
     EXPECT_FALSE(datecore::tryEncodeDate(2023, 2, 29, out));
     EXPECT_FALSE(datecore::tryEncodeDate(2024, 13, 1, out));
-    TDate t = 0;
+    TDateTime t = 0;
     ASSERT_TRUE(datecore::tryEncodeTime(13, 5, 9, 0, t));
     EXPECT_EQ(datecore::formatDateTime("yyyy/mm/dd hh:mm:ss", encodeDate(2024, 3, 4) + t),
               "2024/03/04 13:05:09");
@@ -89,8 +89,8 @@ TEST(GengoTest, MonthsBetweenAndCells) {
     EXPECT_EQ(MonthsBetween(20, D({2024, 1, 20}), D({2024, 1, 21})), 1);
     EXPECT_EQ(MonthsBetween(99, D({2024, 3, 31}), D({2023, 4, 1})), -11);
 
-    const TDate start = D({2023, 4, 1}), end = D({2024, 3, 31});
-    struct Case { int withSettlement; DateCase d1; TDate d2; int want; } cases[] = {
+    const TDateTime start = D({2023, 4, 1}), end = D({2024, 3, 31});
+    struct Case { int withSettlement; DateCase d1; TDateTime d2; int want; } cases[] = {
         {0, {2023, 6, 15}, end, 3},
         {1, {2023, 6, 15}, end, 4},
         {1, {2023, 5, 15}, end, 2},
