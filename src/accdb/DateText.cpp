@@ -198,3 +198,51 @@ void FormatDateKanji(const std::string& format, int eraStyle, std::string& text,
                      bool eraDisplay) {
     text = formatDate(findKanji, format, eraStyle, date, eraDisplay, true);
 }
+
+namespace {
+
+// A part of a version text as an integer: optional blanks and sign, then
+// digits only; anything else counts 0.
+int versionPart(std::string_view s) {
+    std::size_t a = 0, b = s.size();
+    while (a < b && static_cast<unsigned char>(s[a]) <= ' ') ++a;
+    while (b > a && static_cast<unsigned char>(s[b - 1]) <= ' ') --b;
+    s = s.substr(a, b - a);
+    bool negative = false;
+    if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+        negative = s[0] == '-';
+        s.remove_prefix(1);
+    }
+    if (s.empty() || s.size() > 10) return 0;
+    long long v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return 0;
+        v = v * 10 + (c - '0');
+    }
+    if (negative) v = -v;
+    if (v > 2147483647LL || v < -2147483648LL) return 0;
+    return static_cast<int>(v);
+}
+
+} // namespace
+
+TVersionParts ParseVersionParts(std::string_view text) {
+    int parts[4] = {0, 0, 0, 0};
+    for (int i = 0; i < 4; ++i) {
+        const std::size_t dot = text.find('.');
+        parts[i] = versionPart(text.substr(0, dot));
+        if (dot == std::string_view::npos) break;
+        text.remove_prefix(dot + 1);
+    }
+    return {parts[0], parts[1], parts[2], parts[3]};
+}
+
+std::uint32_t VersionKey(std::string_view text) {
+    const TVersionParts v = ParseVersionParts(text);
+    return ((static_cast<std::uint32_t>(v.Major) * 256u) + static_cast<std::uint32_t>(v.Minor)) * 256u +
+           static_cast<std::uint32_t>(v.Release);
+}
+
+bool IsNewerVersion(std::string_view a, std::string_view b) { return VersionKey(a) > VersionKey(b); }
+
+bool IsVersionOrLater(std::string_view a, std::string_view b) { return VersionKey(a) >= VersionKey(b); }

@@ -6,6 +6,7 @@
 // operator's setting.
 #include "accdb/DateCore.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -26,3 +27,17 @@ void FormatDateEx(const std::string& format, int eraStyle, std::string& text, TD
 // 年月日 layouts, for example "yyyy年mm月dd日", "yy年 m月 d日", "y年".
 void FormatDateKanji(const std::string& format, int eraStyle, std::string& text, TDateTime date,
                      bool eraDisplay);
+
+// Version texts "major.minor.release[.build]": each part read as an integer
+// (0 when it is not a number, missing parts 0). The key is
+// major * 65536 + minor * 256 + release in 32-bit unsigned arithmetic; the
+// build never counts.
+struct TVersionParts {
+    int Major = 0, Minor = 0, Release = 0, Build = 0;
+};
+TVersionParts ParseVersionParts(std::string_view text);
+std::uint32_t VersionKey(std::string_view text);
+// key(a) > key(b)
+bool IsNewerVersion(std::string_view a, std::string_view b);
+// key(a) >= key(b)
+bool IsVersionOrLater(std::string_view a, std::string_view b);
