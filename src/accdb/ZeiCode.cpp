@@ -1,5 +1,6 @@
 #include "accdb/ZeiCode.h"
 
+#include "accdb/AccFunction.h"
 #include "accdb/DateText.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
@@ -201,6 +202,10 @@ bool CheckSyokuchiZeiCode(std::string& message, const std::string& account, int&
 
 bool IsTokuteiShiireCode(int code) { return inRange(code, 551, 553) || inRange(code, 581, 583); }
 
+int CheckTokuteiShiireCode(std::string& message, int& code, int rateCode, TDateTime date) {
+    return CheckTokuteiShiireCode(message, code, rateCode, date, IsWarekiDisplay());
+}
+
 int CheckTokuteiShiireCode(std::string& message, int& code, int rateCode, TDateTime date,
                            bool eraDisplay) {
     message.clear();
@@ -223,11 +228,8 @@ int CheckTokuteiShiireCode(std::string& message, int& code, int rateCode, TDateT
     return result;
 }
 
-Currency RoundZeigaku(int mode, Currency amount) {
-    if (mode == 0) return money::truncYen(amount);
-    if (mode == 2) return money::awayYen(amount);
-    return money::halfAwayYen(amount);
-}
+// Tax follows the suite's yen rounding rules.
+Currency RoundZeigaku(int mode, Currency amount) { return HasuuSyori(mode, amount); }
 
 // ---- tax rates ---------------------------------------------------------------
 

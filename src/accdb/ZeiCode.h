@@ -56,8 +56,9 @@ bool CheckKariZeiAiteCode(std::string& message, const std::string& account, int&
 bool CheckSyokuchiZeiCode(std::string& message, const std::string& account, int& code);
 // Specified taxable purchases: 551-553 and 581-583.
 bool IsTokuteiShiireCode(int code);
-// 1 accepted, 0 refused (message set). eraDisplay chooses how the first
-// allowed date appears in the message.
+// 1 accepted, 0 refused (message set). The first allowed date appears in
+// the message as the operator's era-display setting (or eraDisplay) says.
+int CheckTokuteiShiireCode(std::string& message, int& code, int rateCode, TDateTime date);
 int CheckTokuteiShiireCode(std::string& message, int& code, int rateCode, TDateTime date,
                            bool eraDisplay);
 
