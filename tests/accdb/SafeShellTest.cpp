@@ -14,7 +14,7 @@ TEST(SafeShellTest, ProtectedPathsAfterNormalising) {
     const std::string home = platform::homeFolder();
     const std::string protectedPaths[] = {
         "", "   ", "/", "//", " /", "/usr", "/usr/", " /etc/", "/bin", "/lib", "/boot", "/proc", "/sys", "/dev",
-        "/usr/lib", "/usr/./lib", "/usr/share/..", "C:", "C:\\", "c:/", home, home + "/", " " + home,
+        "/usr/lib", "/usr/./lib", "/usr/share/..", "/usr/*", "/*.*", "C:", "C:\\", "c:/", home, home + "/", " " + home,
     };
     for (const auto& p : protectedPaths) EXPECT_FALSE(IsNotRootSysDir(p)) << "[" << p << "]";
     testsupport::TempDir dir;
