@@ -371,6 +371,8 @@ TEST(MoneyTest, MulDivRoundsHalvesAwayFromZero) {
     for (const auto& c : cases) {
         Currency out = 0;
         EXPECT_EQ(money::tryMulDivRound(c.a, c.b, c.c, out), c.ok) << c.a << "*" << c.b << "/" << c.c;
-        if (c.ok) EXPECT_EQ(out, c.want) << c.a << "*" << c.b << "/" << c.c;
+        if (c.ok) {
+            EXPECT_EQ(out, c.want) << c.a << "*" << c.b << "/" << c.c;
+        }
     }
 }
