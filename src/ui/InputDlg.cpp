@@ -1,5 +1,6 @@
 #include "ui/InputDlg.h"
 
+#include "accdb/AccFunction.h"
 #include "ui/PlButton.h"
 
 #include <QDateEdit>
@@ -29,27 +30,11 @@ bool keyPasses(int filter, char32_t ch) {
     }
 }
 
-std::string delAllSpace(const std::string& text) {
-    static const std::string fullWidthBlank = "\u3000";
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-        if (text[i] == ' ') {
-            ++i;
-        } else if (text.compare(i, fullWidthBlank.size(), fullWidthBlank) == 0) {
-            i += fullWidthBlank.size();
-        } else {
-            out += text[i];
-            ++i;
-        }
-    }
-    return out;
-}
-
 OkDecision okDecision(int mode, bool required, const std::string& text) {
     OkDecision d;
     switch (mode) {
     case 2:
-        if (required && delAllSpace(text).empty()) {
+        if (required && DelAllSpace(text).empty()) {
             d.accept = false;
             d.refusal = "入力または選択してから[OK]ボタンを押して下さい。";
         }
@@ -63,7 +48,7 @@ OkDecision okDecision(int mode, bool required, const std::string& text) {
     case 4:
         break;
     default:
-        if (required && delAllSpace(text).empty()) {
+        if (required && DelAllSpace(text).empty()) {
             d.accept = false;
             d.refusal = "入力してから[OK]ボタンを押して下さい。";
         }

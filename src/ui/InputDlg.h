@@ -19,8 +19,6 @@ namespace inputdlg {
 
 // Key filter of the text input: whether a typed character passes.
 bool keyPasses(int filter, char32_t ch);
-// The text without any half-width or full-width blank.
-std::string delAllSpace(const std::string& text);
 
 // What OK does with the entered text.
 struct OkDecision {

@@ -1,5 +1,7 @@
 #include "ui/SDI.h"
 
+#include "accdb/AccRecord.h"
+#include "accdb/IBErrorReport.h"
 #include "db/FbError.h"
 #include "ui/PlButton.h"
 
@@ -44,8 +46,13 @@ void MemoryScreenUseLog::closeEntries(int opCode, const std::string& jobName, co
 }
 
 void MemoryScreenUseLog::openEntry(int opCode, const std::string& jobName, const std::string& pcName,
-                                   const std::string&) {
+                                   const QDateTime&) {
     calls.push_back("open " + std::to_string(opCode) + " " + jobName + " " + pcName);
+}
+
+static void reportDbError(const db::FbError& e, const std::string& context) {
+    if (BSDIContext().ReportDbError) BSDIContext().ReportDbError(e, context);
+    else IBErrorReport(e, context, "", false);
 }
 
 TBSDIContext& BSDIContext() {
@@ -160,14 +167,14 @@ KeyUpAction keyUpAction(int key, Qt::KeyboardModifiers mods, bool dialog, bool f
     return KeyUpAction::None;
 }
 
-GridColors perfectGridColors(const TBSDIContext& ctx, int mode) {
+GridColors perfectGridColors(const TBSDIContext& ctx, int oemEdition, int mode) {
     GridColors c{};
     c.FixedBackColor = ctx.ColHeaderColor;
     c.FixedBorderColor = 0x808080;
     c.BackColor = c.OddRowBackColor = ctx.ClientColor;
     c.FocusBorderColor = ctx.ActiveColor;
     c.BorderColor = 0x808080;
-    c.ThruBorderColor = (ctx.OemEdition == 1 || ctx.OemEdition == 2) ? 0x246BFF : 0x008000;
+    c.ThruBorderColor = (oemEdition == 1 || oemEdition == 2) ? 0x246BFF : 0x008000;
     c.DisabledColor = 0x808080;
     c.VoidAreaColor = 0x6D6D6D;
     if (mode != 1) {
@@ -360,17 +367,17 @@ void TBSDI::GetFormSize() {
     if (!SaveFormSize || !ctx.FormSizes) return;
     const std::string name = ui::ss(objectName());
     try {
-        if (auto r = ctx.FormSizes->load(ctx.OpCode, name)) {
+        if (auto r = ctx.FormSizes->load(SystemDef.OpCode, name)) {
             move(r->left, r->top);
             resize(r->width, r->height);
         } else {
             const FormRect d = sdi::defaultFormRect(formPpi_, ctx.FrameMetric);
             move(d.left, d.top);
             resize(d.width, d.height);
-            ctx.FormSizes->insert(ctx.OpCode, name, d, d.height, d.width);
+            ctx.FormSizes->insert(SystemDef.OpCode, name, d, d.height, d.width);
         }
     } catch (const db::FbError& e) {
-        if (ctx.ReportDbError) ctx.ReportDbError(e, "TBSDI.GetFormSize");
+        reportDbError(e, "TBSDI.GetFormSize");
     }
 }
 
@@ -381,12 +388,12 @@ void TBSDI::PutFormSize() {
     if (!ctx.FormSizes) return;
     QSize mainClient = ctx.MainForm ? ctx.MainForm->size() : (screen() ? screen()->availableSize() : QSize(1024, 768));
     const FormRect cur{pos().y(), pos().x(), height(), width()};
-    const FormRect r = sdi::rectToStore(isMaximized(), cur, mainClient.width(), mainClient.height(), ctx.FrameHeight,
-                                        ctx.TopBarHeight);
+    const FormRect r = sdi::rectToStore(isMaximized(), cur, mainClient.width(), mainClient.height(),
+                                        SystemDef.FrameHeight, ctx.TopBarHeight);
     try {
-        ctx.FormSizes->update(ctx.OpCode, ui::ss(objectName()), r);
+        ctx.FormSizes->update(SystemDef.OpCode, ui::ss(objectName()), r);
     } catch (const db::FbError& e) {
-        if (ctx.ReportDbError) ctx.ReportDbError(e, "TBSDI.PutFormSize");
+        reportDbError(e, "TBSDI.PutFormSize");
     }
 }
 
@@ -396,19 +403,16 @@ void TBSDI::PutProcRirekiInfo(std::uint8_t mode) {
     const std::string job = ui::ss(windowTitle());
     const std::string state = mode == 0 ? "エラー終了" : mode == 1 ? "正常終了" : "";
     try {
-        ctx.UseLog->closeEntries(ctx.OpCode, job, state);
-        if (mode == 0)
-            ctx.UseLog->openEntry(ctx.OpCode, job, ctx.PcName,
-                                  ui::ss(QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"))));
+        ctx.UseLog->closeEntries(SystemDef.OpCode, job, state);
+        if (mode == 0) ctx.UseLog->openEntry(SystemDef.OpCode, job, SystemDef.PcName, QDateTime::currentDateTime());
     } catch (const db::FbError& e) {
-        if (ctx.ReportDbError) ctx.ReportDbError(e, "TBSDI.PutProcRirekiInfo");
+        reportDbError(e, "TBSDI.PutProcRirekiInfo");
         throw;
     }
 }
 
 void TBSDI::FormActivate() {
-    auto& ctx = BSDIContext();
-    if (ctx.FormActivateHook) ctx.FormActivateHook(ActivateValue, ActivateParam);
+    if (::FormActivateHook) ::FormActivateHook(ActivateValue, ActivateParam);
 }
 
 void TBSDI::FormClose(TCloseAction& action) {
@@ -454,14 +458,11 @@ void TBSDI::FormKeyUp(int& key, Qt::KeyboardModifiers shift) {
 }
 
 void TBSDI::CMShowingChanged(bool showing) {
-    auto& ctx = BSDIContext();
-    if (showing) {
-        if (ctx.MenuRequestHook) {
-            if (MenuNotify && ctx.MenuRequestHook(10, nullptr) > 0) MenuNotify = false;
-            if (MenuNotify) {
-                ctx.MenuRequestHook(11, "VeltanoMenu");
-                ctx.MenuRequestHook(4, nullptr);
-            }
+    if (showing && ::MenuRequestHook) {
+        if (MenuNotify && ::MenuRequestHook(10, std::string()) > 0) MenuNotify = false;
+        if (MenuNotify) {
+            ::MenuRequestHook(11, "VeltanoMenu");
+            ::MenuRequestHook(4, std::string());
         }
     }
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
@@ -503,21 +504,21 @@ void TBSDI::SetFormPosition(int offsetX, int offsetY, int areaWidth, int areaHei
     in.dialog = isDialogStyle();
     in.mainShowing = ctx.MainForm && ctx.MainForm->isVisible();
     if (in.mainShowing) in.mainForm = ctx.MainForm->frameGeometry();
-    in.frameHeight = ctx.FrameHeight;
-    in.captionHeight = ctx.CaptionHeight;
-    in.menuHeight = ctx.MenuHeight;
+    in.frameHeight = SystemDef.FrameHeight;
+    in.captionHeight = SystemDef.CaptionHeight;
+    in.menuHeight = SystemDef.MenuHeight;
     in.topBarHeight = ctx.TopBarHeight;
     if (auto p = sdi::formPosition(offsetX, offsetY, areaWidth, areaHeight, mode, in)) move(*p);
 }
 
 void TBSDI::FukugenGamenValue() {
     auto& ctx = BSDIContext();
-    if (ctx.ScreenValues) GamenText = ctx.ScreenValues->load(ctx.OpCode, ui::ss(objectName()));
+    if (ctx.ScreenValues) GamenText = ctx.ScreenValues->load(SystemDef.OpCode, ui::ss(objectName()));
 }
 
 void TBSDI::HozonGamenValue() {
     auto& ctx = BSDIContext();
-    if (ctx.ScreenValues) ctx.ScreenValues->save(ctx.OpCode, ui::ss(objectName()), GamenText);
+    if (ctx.ScreenValues) ctx.ScreenValues->save(SystemDef.OpCode, ui::ss(objectName()), GamenText);
 }
 
 bool TBSDI::ReportFailedInit() {

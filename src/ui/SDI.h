@@ -11,6 +11,7 @@
 #include "ui/MessageDlg2.h"
 #include "ui/UiCommon.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QPointer>
 #include <QRect>
@@ -23,6 +24,9 @@
 #include <tuple>
 #include <vector>
 
+namespace db {
+class FbError;
+}
 class QTextEdit;
 class QPlainTextEdit;
 
@@ -65,14 +69,14 @@ public:
     virtual ~ScreenUseLog() = default;
     virtual void closeEntries(int opCode, const std::string& jobName, const std::string& state) = 0;
     virtual void openEntry(int opCode, const std::string& jobName, const std::string& pcName,
-                           const std::string& openTime) = 0;
+                           const QDateTime& openTime) = 0;
 };
 
 class MemoryScreenUseLog : public ScreenUseLog {
 public:
     void closeEntries(int opCode, const std::string& jobName, const std::string& state) override;
     void openEntry(int opCode, const std::string& jobName, const std::string& pcName,
-                   const std::string& openTime) override;
+                   const QDateTime& openTime) override;
     // "close <op> <job> <state>" / "open <op> <job> <pc>", in call order.
     std::vector<std::string> calls;
 };
@@ -90,31 +94,29 @@ class TBSDI;
 // What the base form reads from the program-wide records and where it keeps
 // its data. The program fills it from the operator's settings at start.
 struct TBSDIContext {
-    int OpCode = 0;
-    std::string PcName;
     int ShowHint = 1;                // operator setting: 0 hides hints
     std::string ScreenFontName = "ＭＳ Ｐゴシック";
     int ScreenFontSize = 10;         // operator's screen font, points
     int DesignFontSize = 10;         // the main form's font at start-up, points
     int ScreenPpi = 96;
-    bool EraDisplay = false;         // bit 512 of Reserve4
     bool MedicalCorporation = false; // the open data set is a medical corporation's
     std::uint32_t ColHeaderColor = 0, ActiveColor = 0, ClientColor = 0xFFFFFF, ClientColor1 = 0xFFFFFF,
                   ClientColor2 = 0xFFFFFF;
-    int OemEdition = 0;
-    int MenuHeight = 0, TopBarHeight = 0, FrameHeight = 4, CaptionHeight = 0, FrameMetric = 4;
+    int TopBarHeight = 0;            // reserved, always 0
+    int FrameMetric = 4;             // the platform's sizing-frame height
     QPointer<QWidget> MainForm;
 
-    std::function<int(int request, const char* text)> MenuRequestHook;
-    std::function<void(std::uint8_t value, int param)> FormActivateHook;
-    std::function<void()> LoadAccInfo;                         // re-reads the open data set's settings
-    std::function<void(TBSDI& form)> PrepareFormControls;       // period bars and date edits
-    std::function<void(const std::exception& e, const std::string& context)> ReportDbError;
+    std::function<void()> LoadAccInfo;                    // re-reads the open data set's settings
+    std::function<void(TBSDI& form)> PrepareFormControls; // period bars and date edits
+    // Database errors of the size store and the use log; unset: IBErrorReport.
+    std::function<void(const db::FbError& e, const std::string& context)> ReportDbError;
 
     FormSizeStore* FormSizes = nullptr;
     ScreenUseLog* UseLog = nullptr;
     ScreenValueStore* ScreenValues = nullptr;
 };
+// The operator code, PC name, window metrics, era display and the hooks come
+// from SystemDef and the framework's hook variables.
 TBSDIContext& BSDIContext();
 
 namespace sdi {
@@ -162,7 +164,7 @@ struct GridColors {
     std::uint32_t FixedBackColor, FixedBorderColor, BackColor, OddRowBackColor, FocusBorderColor, BorderColor,
         ThruBorderColor, DisabledColor, VoidAreaColor;
 };
-GridColors perfectGridColors(const TBSDIContext& ctx, int mode);
+GridColors perfectGridColors(const TBSDIContext& ctx, int oemEdition, int mode);
 
 // The 16-bit virtual key of a Qt key (0 for keys the suite does not name).
 std::uint16_t virtualKey(int qtKey);

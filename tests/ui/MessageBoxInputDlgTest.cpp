@@ -137,7 +137,6 @@ TEST(InputDlgRules, OkDecision) {
     }
     EXPECT_EQ(inputdlg::okDecision(2, true, "").refusal, "入力または選択してから[OK]ボタンを押して下さい。");
     EXPECT_EQ(inputdlg::okDecision(1, true, "").refusal, "入力してから[OK]ボタンを押して下さい。");
-    EXPECT_EQ(inputdlg::delAllSpace("あ　い u"), "あいu");
 }
 
 TEST(InputDlgForm, ShowModalAsksThePrompt) {

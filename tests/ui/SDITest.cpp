@@ -1,5 +1,6 @@
 #include "ui/SDI.h"
 
+#include "accdb/AccRecord.h"
 #include "db/FbError.h"
 #include "ui/PlButton.h"
 
@@ -109,14 +110,20 @@ class SDIForm : public ::testing::Test {
 protected:
     void SetUp() override {
         saved_ = BSDIContext();
+        savedSys_ = SystemDef;
+        savedHook_ = ::MenuRequestHook;
+        SystemDef.OpCode = 7;
+        SystemDef.PcName = "PC01";
         auto& ctx = BSDIContext();
-        ctx.OpCode = 7;
-        ctx.PcName = "PC01";
         ctx.FormSizes = &sizes;
         ctx.UseLog = &log;
-        ctx.ReportDbError = [this](const std::exception&, const std::string& where) { reported.push_back(where); };
+        ctx.ReportDbError = [this](const db::FbError&, const std::string& where) { reported.push_back(where); };
     }
-    void TearDown() override { BSDIContext() = saved_; }
+    void TearDown() override {
+        BSDIContext() = saved_;
+        SystemDef = savedSys_;
+        ::MenuRequestHook = savedHook_;
+    }
 
     MemoryFormSizeStore sizes;
     MemoryScreenUseLog log;
@@ -125,6 +132,8 @@ protected:
 
 private:
     TBSDIContext saved_;
+    TSystemDef savedSys_;
+    TMenuRequestHook savedHook_;
 };
 
 class DialogForm : public TBSDI {
@@ -316,8 +325,8 @@ TEST_F(SDIForm, FailedInitialisationIsReported) {
 
 TEST_F(SDIForm, MenuShellIsNotifiedOnShowing) {
     std::vector<std::pair<int, std::string>> calls;
-    BSDIContext().MenuRequestHook = [&](int r, const char* t) {
-        calls.push_back({r, t ? t : "nil"});
+    ::MenuRequestHook = [&](int r, const std::string& t) {
+        calls.push_back({r, t.empty() ? "nil" : t});
         return 0;
     };
     DialogForm f;
