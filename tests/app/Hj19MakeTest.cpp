@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 
 using namespace hj19;
@@ -192,4 +193,45 @@ TEST(Hj19Make, ExportMapsResultsToErrorCodes) {
         }
     }
     EXPECT_NO_THROW(THojinZeiGenkaDataExport::CheckMakeResult(1));
+}
+
+TEST(Hj19Make, WholeFileValidatesAndKeepsMarkupInNames) {
+    platform::ScriptedPrompt prompt;
+    FakeReader reader;
+    SisanRow r = asset(1, "A&B<C>\"D\"'E'12345678", 3000000);
+    r.KNAME = "機械&装置";
+    reader.byMethod[1] = {r};
+    reader.byMethod[5] = {r};
+    testsupport::TempDir dir;
+    TComDataExportEnv env;
+    env.ExePath = (dir / "zrrendo").string();
+    env.CommonAppDataDir = dir.str();
+    env.StartedByCaller = true;
+    auto file = (dir / "out.xml").string();
+    {
+        THojinZeiGenkaDataExport ex(env, 0, file);
+        ex.setReader(&reader);
+        TXmlSaveDoc doc("1.0", "Shift_JIS", "");
+        ex.SetHeaderNode(doc);
+        ex.SetBasicNode(doc);
+        ex.Export(doc);
+        doc.SaveToFile(ex.ExportFile);
+    }
+    std::string bytes = testsupport::readFileBytes(file);
+    std::string xml = platform::fromCp932(bytes);
+    EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<REPORT><SYSTEM>", 0), 0u);
+    EXPECT_NE(xml.find("<TEIGAKU_MEISAI_19_0100>機械&amp;装置       </TEIGAKU_MEISAI_19_0100>"), std::string::npos);
+    EXPECT_NE(xml.find("<TEIGAKU_MEISAI_19_0300>A&amp;B&lt;C&gt;&quot;D&quot;&apos;E&apos;1234</TEIGAKU_MEISAI_19_0300>"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<SHOUGAKU_MEISAI_0310>A&amp;B&lt;C&gt;&quot;D&quot;&apos;E&apos;1234</SHOUGAKU_MEISAI_0310>"
+                       "<SHOUGAKU_MEISAI_0320>5678</SHOUGAKU_MEISAI_0320>"),
+              std::string::npos);
+    EXPECT_EQ(std::system(("xmllint --noout '" + file + "'").c_str()), 0);
+    // The parser's own view of the text: the names come back unescaped.
+    std::string out = (dir / "names.txt").string();
+    ASSERT_EQ(std::system(("xmllint --xpath 'string(//TEIGAKU_MEISAI_19_0300)' --encode UTF-8 '" + file + "' > '" +
+                           out + "'")
+                              .c_str()),
+              0);
+    EXPECT_EQ(testsupport::readFileBytes(out), "A&B<C>\"D\"'E'1234\n");
 }
