@@ -1,14 +1,13 @@
 #include "app/ComDataExp.h"
 
 #include "app/XMLSaveDoc.h"
-#include "platform/TextCodec.h"
+#include "platform/IniFile.h"
+#include "platform/Registry.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -20,107 +19,6 @@ constexpr const char* kSection = "RENKETUNOUZEI_G";
 std::string lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
-}
-
-std::string trim(const std::string& s) {
-    std::size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos)
-        return {};
-    std::size_t e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
-
-// The target settings file is a small ini file in CP932. Only what the
-// exporter needs: read the keys of one section, set keys of one section
-// keeping every other line.
-std::vector<std::string> readLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        std::string utf8;
-        lines.push_back(platform::tryFromCp932(line, utf8) ? utf8 : std::string());
-    }
-    return lines;
-}
-
-bool isSection(const std::string& line, std::string* name) {
-    std::string t = trim(line);
-    if (t.size() < 2 || t.front() != '[' || t.back() != ']')
-        return false;
-    if (name)
-        *name = trim(t.substr(1, t.size() - 2));
-    return true;
-}
-
-std::string iniRead(const std::vector<std::string>& lines, const std::string& section, const std::string& key) {
-    bool in = false;
-    for (const auto& line : lines) {
-        std::string name;
-        if (isSection(line, &name)) {
-            in = lower(name) == lower(section);
-            continue;
-        }
-        if (!in)
-            continue;
-        auto eq = line.find('=');
-        if (eq != std::string::npos && lower(trim(line.substr(0, eq))) == lower(key))
-            return trim(line.substr(eq + 1));
-    }
-    return {};
-}
-
-void iniSet(std::vector<std::string>& lines, const std::string& section, const std::string& key, const std::string& value) {
-    std::size_t start = lines.size();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string name;
-        if (isSection(lines[i], &name) && lower(name) == lower(section)) {
-            start = i;
-            break;
-        }
-    }
-    if (start == lines.size()) {
-        lines.push_back("[" + section + "]");
-        lines.push_back(key + "=" + value);
-        return;
-    }
-    std::size_t end = start + 1;
-    while (end < lines.size() && !isSection(lines[end], nullptr))
-        ++end;
-    for (std::size_t i = start + 1; i < end; ++i) {
-        auto eq = lines[i].find('=');
-        if (eq != std::string::npos && lower(trim(lines[i].substr(0, eq))) == lower(key)) {
-            lines[i] = key + "=" + value;
-            return;
-        }
-    }
-    std::size_t at = end;
-    while (at > start + 1 && trim(lines[at - 1]).empty())
-        --at;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), key + "=" + value);
-}
-
-void writeLines(const std::string& path, const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const auto& line : lines) {
-        std::string cp;
-        if (!platform::tryToCp932(line, cp))
-            continue; // a line the file cannot hold is left out rather than garbled
-        bytes += cp + "\r\n";
-    }
-    std::string tmp = path + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out)
-            return;
-    }
-    std::error_code ec;
-    fs::rename(tmp, path, ec);
-    if (ec)
-        fs::remove(tmp, ec);
 }
 
 } // namespace
@@ -176,20 +74,27 @@ TComDataExport::~TComDataExport() {
 std::string TComDataExport::TargetIniPath() const { return IniFolder + "/" + kIniName; }
 
 void TComDataExport::ReadTargetIni() {
-    auto lines = readLines(TargetIniPath());
-    IniData = iniRead(lines, kSection, "DATA");
-    KomonsakiName = iniRead(lines, kSection, "KOMONSAKI");
+    // An unreadable settings file reads as empty values.
+    platform::IniFile ini(TargetIniPath());
+    auto get = [&](const char* key) {
+        try {
+            return ini.readString(kSection, key);
+        } catch (const std::exception&) {
+            return std::string();
+        }
+    };
+    IniData = get("DATA");
+    KomonsakiName = get("KOMONSAKI");
     if (!env_.StartedByCaller)
-        ExportFile = iniRead(lines, kSection, "EXPORTFILE");
+        ExportFile = get("EXPORTFILE");
 }
 
 void TComDataExport::WriteTargetIni() {
-    auto lines = readLines(TargetIniPath());
-    iniSet(lines, kSection, "DATA", IniData);
-    iniSet(lines, kSection, "KOMONSAKI", KomonsakiName);
+    platform::IniFile ini(TargetIniPath());
+    ini.writeString(kSection, "DATA", IniData);
+    ini.writeString(kSection, "KOMONSAKI", KomonsakiName);
     if (!env_.StartedByCaller)
-        iniSet(lines, kSection, "EXPORTFILE", ExportFile);
-    writeLines(TargetIniPath(), lines);
+        ini.writeString(kSection, "EXPORTFILE", ExportFile);
 }
 
 std::string TComDataExport::GetProductRegValue(int versionMajor, int /*sub*/, const std::string& valueName) {
@@ -241,4 +146,31 @@ void TComDataExport::SetBasicNode(TXmlSaveDoc& doc) {
     doc.AddTextNode(pl, "Sales", "E3");
     doc.AddTextNode(pl, "Cos", "F1");
     doc.AddTextNode(pl, "Sga", "G1");
+}
+
+KeyStoreProductRegistry::KeyStoreProductRegistry() : store_(std::make_unique<platform::Registry>(platform::RegRoot::LocalMachine)) {}
+KeyStoreProductRegistry::KeyStoreProductRegistry(const std::string& folder)
+    : store_(std::make_unique<platform::Registry>(platform::RegRoot::LocalMachine, folder)) {}
+KeyStoreProductRegistry::~KeyStoreProductRegistry() = default;
+
+std::optional<std::vector<std::string>> KeyStoreProductRegistry::Subkeys(const std::string& key) {
+    try {
+        if (!store_->keyExists(key))
+            return std::nullopt;
+        return store_->subKeys(key);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> KeyStoreProductRegistry::Value(const std::string& key, const std::string& name) {
+    try {
+        platform::RegValue v = store_->readValue(key, name);
+        if (v.kind == platform::RegValue::String)
+            return v.text;
+        if (v.kind == platform::RegValue::Integer)
+            return std::to_string(v.number);
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
 }

@@ -33,6 +33,23 @@ public:
     virtual std::optional<std::string> Value(const std::string& key, const std::string& name) = 0;
 };
 
+namespace platform {
+class Registry;
+}
+
+// The product registry in the program's key store (local machine root).
+class KeyStoreProductRegistry : public ProductRegistry {
+public:
+    KeyStoreProductRegistry();
+    explicit KeyStoreProductRegistry(const std::string& folder);
+    ~KeyStoreProductRegistry() override;
+    std::optional<std::vector<std::string>> Subkeys(const std::string& key) override;
+    std::optional<std::string> Value(const std::string& key, const std::string& name) override;
+
+private:
+    std::unique_ptr<platform::Registry> store_;
+};
+
 // Where the exporter stands: filled by the program's start-up from its own
 // path, the product information file and the command line.
 struct TComDataExportEnv {

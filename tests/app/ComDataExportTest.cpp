@@ -2,6 +2,7 @@
 #include "app/ComRendo.h"
 #include "app/XMLSaveDoc.h"
 
+#include "platform/Registry.h"
 #include "platform/TextCodec.h"
 #include "support/TempDir.h"
 
@@ -142,4 +143,18 @@ TEST(ComDataExport, MissingSettingsFileIsCreatedAtTheEnd) {
         EXPECT_EQ(ex.IniFolder, (f.dir / "common" / "brevan/tavrinzaimu" / "ini").string());
     }
     EXPECT_EQ(readFileBytes(f.iniPath()), "[RENKETUNOUZEI_G]\r\nDATA=\r\nKOMONSAKI=\r\nEXPORTFILE=\r\n");
+}
+
+TEST(ComDataExport, ProductFromTheKeyStore) {
+    Fixture f;
+    platform::Registry store(platform::RegRoot::LocalMachine, (f.dir / "reg").string());
+    store.writeString("SOFTWARE\\BREVAN\\TavrinZaimu14", "Product", "タヴリン財務");
+    store.writeString("SOFTWARE\\BREVAN\\TavrinZaimu14X", "Version", "14.1.0");
+    store.writeString("SOFTWARE\\BREVAN\\TavrinZaimu15", "Version", "15.0.0");
+    KeyStoreProductRegistry registry((f.dir / "reg").string());
+    TComDataExportEnv env = f.env();
+    env.Registry = &registry;
+    THojinZeiGenkaDataExport ex(env, 0, "");
+    EXPECT_EQ(ex.ProductName, ""); // the last match has no Product value
+    EXPECT_EQ(ex.ProductVersion, "14.1.0");
 }
