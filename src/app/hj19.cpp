@@ -3,6 +3,8 @@
 #include "accdb/Gengo.h"
 #include "app/XMLSaveDoc.h"
 #include "db/FbError.h"
+#include "db/Statement.h"
+#include "db/Transaction.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
 
@@ -484,9 +486,87 @@ std::vector<std::string> QueryLines(int list) {
             "WHERE KS.GSHOUHOU=" + std::to_string(n), "ORDER BY KS.KANRI,KS.REC"};
 }
 
+Context MakeContext(TDateTime kishu, TDateTime kimatu, TDateTime kaisi, int sime, int sdaiHasuu1) {
+    Context c;
+    c.KISHU = ToDate(kishu);
+    c.KIMATU = ToDate(kimatu);
+    c.periodMonths = MonthsBetween(sime, kishu, kimatu);
+    c.inputMonths = MonthsBetween(sime, kishu, kaisi);
+    c.SDAI_HASUU1 = sdaiHasuu1;
+    c.toWareki = WarekiOf;
+    return c;
+}
+
 } // namespace hj19
 
 // ---------------------------------------------------------------------------
+
+bool DbSisanReader::InTransaction() { return tx_.active(); }
+void DbSisanReader::StartTransaction() { tx_.start(); }
+void DbSisanReader::Commit() { tx_.commit(); }
+
+void DbSisanReader::Select(const std::vector<std::string>& lines,
+                           const std::optional<std::pair<hj19::Date, hj19::Date>>& kikan,
+                           const std::function<void(const hj19::SisanRow&)>& onRow) {
+    std::string sql;
+    for (const auto& line : lines)
+        sql += line + "\n";
+    db::Statement q(tx_, sql);
+    if (kikan) {
+        auto toDb = [](const hj19::Date& d) {
+            return db::Date{static_cast<int>(d.year()), static_cast<int>(static_cast<unsigned>(d.month())),
+                            static_cast<int>(static_cast<unsigned>(d.day()))};
+        };
+        q.setDate("KIKAN1", toDb(kikan->first));
+        q.setDate("KIKAN2", toDb(kikan->second));
+    }
+    q.execute();
+    // Column positions once per statement; -1 for a column the data set lacks.
+    auto col = [&](const char* name) { return q.findColumn(name); };
+    const int cREC = col("REC"), cKANRI = col("KANRI"), cKNAME = col("KNAME"), cMEISYOU = col("MEISYOU"),
+              cSYUTODATE = col("SYUTODATE"), cTAIYOUYY = col("TAIYOUYY"), cSTR = col("SYOUKIKANSTR"),
+              cEND = col("SYOUKIKANEND"), cSYUTOKIN = col("SYUTOKIN"), cKISOKIN = col("KISOKIN"),
+              cSYOURITU = col("SYOURITU"), cFUTU = col("FUTUSYOUKIN"), cWARI = col("WARISYOUKIN"),
+              cKEI = col("SYOUKINKEI"), cMATUMI = col("MATUMISYOUKIN"), cZANKA = col("ZANKAHOSYOUGAKU"),
+              cKAITEI = col("KAITEISYUTOKUKAGAKU"), cKAITEIIN = col("KAITEISYUTOKUKAGAKU_INPUT"),
+              cISINP = col("ISINPKAITEISYUTOKUKAGAKU"), c250 = col("TEIRITU250"), c200 = col("TEIRITU200"),
+              cCHOSEI = col("SYUTOKUKAGAKUCHOSEI");
+    auto i = [&](int c) { return c < 0 ? 0 : q.asInt(c); };       // NULL reads 0
+    auto m = [&](int c) { return c < 0 ? hj19::Money{0} : q.asMoney(c); };
+    auto s = [&](int c) { return c < 0 ? std::string() : q.asString(c); };
+    hj19::SisanRow row;
+    while (q.fetch()) {
+        row.REC = i(cREC);
+        row.KANRI = s(cKANRI);
+        row.KNAME = s(cKNAME);
+        row.MEISYOU = s(cMEISYOU);
+        row.SYUTODATE.reset();
+        if (cSYUTODATE >= 0 && !q.isNull(cSYUTODATE)) {
+            db::Date d = q.asDate(cSYUTODATE);
+            if (!d.isNull())
+                row.SYUTODATE = hj19::Date{std::chrono::year{d.y}, std::chrono::month{static_cast<unsigned>(d.m)},
+                                           std::chrono::day{static_cast<unsigned>(d.d)}};
+        }
+        row.TAIYOUYY = i(cTAIYOUYY);
+        row.SYOUKIKANSTR = i(cSTR);
+        row.SYOUKIKANEND = i(cEND);
+        row.SYUTOKIN = m(cSYUTOKIN);
+        row.KISOKIN = m(cKISOKIN);
+        row.SYOURITU = m(cSYOURITU);
+        row.FUTUSYOUKIN = m(cFUTU);
+        row.WARISYOUKIN = m(cWARI);
+        row.SYOUKINKEI = m(cKEI);
+        row.MATUMISYOUKIN = m(cMATUMI);
+        row.ZANKAHOSYOUGAKU = m(cZANKA);
+        row.KAITEISYUTOKUKAGAKU = m(cKAITEI);
+        row.KAITEISYUTOKUKAGAKU_INPUT = m(cKAITEIIN);
+        row.ISINPKAITEISYUTOKUKAGAKU = i(cISINP);
+        row.TEIRITU250 = i(c250);
+        row.TEIRITU200 = i(c200);
+        row.SYUTOKUKAGAKUCHOSEI = m(cCHOSEI);
+        onRow(row);
+    }
+}
 
 THojinZeiGenka19DataMake::THojinZeiGenka19DataMake(SisanReader& reader) : reader_(reader) {}
 

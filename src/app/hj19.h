@@ -138,6 +138,33 @@ public:
     virtual hj19::Context Settings() = 0;
 };
 
+namespace db {
+class Transaction;
+}
+
+namespace hj19 {
+// The cells' view of the open data set: fiscal year, input start, closing
+// day and the asset ledger's rounding mode.
+Context MakeContext(TDateTime kishu, TDateTime kimatu, TDateTime kaisi, int sime, int sdaiHasuu1);
+} // namespace hj19
+
+// The fixed assets of the data database, read on the data set's transaction.
+// Columns that an older data set lacks read as 0.
+class DbSisanReader : public SisanReader {
+public:
+    DbSisanReader(db::Transaction& tx, hj19::Context ctx) : tx_(tx), ctx_(std::move(ctx)) {}
+    bool InTransaction() override;
+    void StartTransaction() override;
+    void Commit() override;
+    void Select(const std::vector<std::string>& lines, const std::optional<std::pair<hj19::Date, hj19::Date>>& kikan,
+                const std::function<void(const hj19::SisanRow&)>& onRow) override;
+    hj19::Context Settings() override { return ctx_; }
+
+private:
+    db::Transaction& tx_;
+    hj19::Context ctx_;
+};
+
 // A record without acquisition date stops the reading.
 class ESisanDataError : public std::runtime_error {
 public:
