@@ -1,6 +1,8 @@
 #include "app/ComDataExp.h"
 
+#include "accdb/AccRecord.h"
 #include "app/XMLSaveDoc.h"
+#include "platform/Folders.h"
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
 
@@ -22,6 +24,18 @@ std::string lower(std::string s) {
 }
 
 } // namespace
+
+TComDataExportEnv TComDataExportEnv::FromProgram(const std::string& exeName, ProductRegistry* registry,
+                                                 bool startedByCaller) {
+    TComDataExportEnv env;
+    env.ExePath = platform::executableFolder() + "/" + exeName;
+    env.CommonAppDataDir = platform::commonAppDataFolder();
+    if (!::HomeDir.empty())
+        env.HomeDir = ::HomeDir;
+    env.Registry = registry;
+    env.StartedByCaller = startedByCaller;
+    return env;
+}
 
 TComDataExport::TComDataExport(const TComDataExportEnv& env, int functionId, const std::string& fileName) : env_(env) {
     fs::path exe(env.ExePath);

@@ -62,6 +62,11 @@ struct TComDataExportEnv {
     // True when the program was started by a caller (the command-line
     // argument was given); only then is the caller's file name kept.
     bool StartedByCaller = false;
+
+    // The program's own: its folder, the common application-data folder, the
+    // name table's HomeDir (when set) and the key store. The registry object
+    // is owned by the caller and must outlive the exporter.
+    static TComDataExportEnv FromProgram(const std::string& exeName, ProductRegistry* registry, bool startedByCaller);
 };
 
 class TComDataExport {
