@@ -1,6 +1,8 @@
 #include "app/hj19.h"
 
+#include "accdb/AccFunction.h"
 #include "accdb/Gengo.h"
+#include "accdb/Money.h"
 #include "app/XMLSaveDoc.h"
 #include "db/FbError.h"
 #include "db/Statement.h"
@@ -361,29 +363,11 @@ Wareki WarekiOf(const Date& date) {
     return {w.Name, w.Year, w.Month, w.Day};
 }
 
-Money HasuuSyori(int mode, Money amount) {
-    Money whole = amount / Yen * Yen; // towards zero
-    if (mode == 0 || whole == amount)
-        return whole;
-    if (mode == 2)
-        return amount > 0 ? whole + Yen : whole - Yen;
-    Money rest = amount - whole;
-    if (rest >= Yen / 2)
-        return whole + Yen;
-    if (rest <= -Yen / 2)
-        return whole - Yen;
-    return whole;
-}
+Money HasuuSyori(int mode, Money amount) { return ::HasuuSyori(mode, amount); }
 
-Money MulRate(Money amount, std::int64_t num, std::int64_t den) {
-    return divRound(static_cast<__int128>(amount) * num, den);
-}
+Money MulRate(Money amount, std::int64_t num, std::int64_t den) { return money::mulDivRound(amount, num, den); }
 
-std::string Name16(const std::string& text) {
-    std::string s = platform::cutToCp932Width(text, 16);
-    s.append(16 - std::min<std::size_t>(16, platform::cp932Width(s)), ' ');
-    return s;
-}
+std::string Name16(const std::string& text) { return FixLeftStr(text, 16); }
 
 std::string Amt(Money amount) {
     Money yen = divRound(amount, Yen);
