@@ -40,6 +40,8 @@ std::string errnoText() { return std::strerror(errno); }
 } // namespace
 
 std::string TXmlSaveDoc::Escape(const std::string& text) {
+    if (text.find_first_of("&<>\"'") == std::string::npos)
+        return text;
     // "&" goes first so that the references made by the later passes are
     // not escaped again; the input's own "&amp;" is escaped like any "&".
     std::string s = text;
@@ -68,6 +70,11 @@ TXmlSaveDoc::~TXmlSaveDoc() {
 }
 
 std::string TXmlSaveDoc::encode(const std::string& utf8) const {
+    bool ascii = true;
+    for (unsigned char c : utf8)
+        ascii = ascii && c < 0x80;
+    if (ascii)
+        return utf8;
     std::string out;
     if (!platform::tryToCp932(utf8, out))
         throw EXmlSaveError("Shift_JISで書き出せない文字が含まれています。", utf8);
@@ -75,8 +82,15 @@ std::string TXmlSaveDoc::encode(const std::string& utf8) const {
 }
 
 void TXmlSaveDoc::put(const std::string& cp932) {
-    if (!cp932.empty() && std::fwrite(cp932.data(), 1, cp932.size(), spool_) != cp932.size())
+    buffer_ += cp932;
+    if (buffer_.size() >= (1u << 20))
+        flushBuffer();
+}
+
+void TXmlSaveDoc::flushBuffer() {
+    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), spool_) != buffer_.size())
         throw EXmlSaveError("作業ファイルへの書き込みに失敗しました。", errnoText());
+    buffer_.clear();
 }
 
 void TXmlSaveDoc::closeStartTag() {
@@ -169,6 +183,7 @@ void TXmlSaveDoc::finish() {
     startTagOpen_ = false;
     open_.clear();
     put("\r\n");
+    flushBuffer();
     if (std::fflush(spool_) != 0)
         throw EXmlSaveError("作業ファイルへの書き込みに失敗しました。", errnoText());
     finished_ = true;

@@ -61,10 +61,12 @@ private:
                       const std::string& attrValue);
     void closeStartTag();
     void put(const std::string& cp932);
+    void flushBuffer();
     std::string encode(const std::string& utf8) const;
     void finish();
 
     std::FILE* spool_ = nullptr;
+    std::string buffer_; // written to the spool in large pieces
     std::vector<Open> open_; // the open elements, root first
     bool startTagOpen_ = false;
     bool finished_ = false;

@@ -10,6 +10,7 @@
 #include "app/ComRendo.h"
 
 #include <chrono>
+#include <deque>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -196,6 +197,6 @@ private:
     int result_ = 3;
     // Records are kept as read and turned into cells while writing, so the
     // rows in memory stay small.
-    std::vector<hj19::SisanRow> rows_[hj19::ListCount];
+    std::deque<hj19::SisanRow> rows_[hj19::ListCount];
     hj19::Money total_ = 0;
 };
