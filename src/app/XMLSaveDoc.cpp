@@ -71,8 +71,13 @@ TXmlSaveDoc::~TXmlSaveDoc() {
 
 std::string TXmlSaveDoc::encode(const std::string& utf8) const {
     bool ascii = true;
-    for (unsigned char c : utf8)
+    for (unsigned char c : utf8) {
+        // Control characters other than tab and line ends cannot appear in
+        // an XML document at all; a reader would reject the whole file.
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            throw EXmlSaveError("XMLに書き出せない制御文字が含まれています。", utf8);
         ascii = ascii && c < 0x80;
+    }
     if (ascii)
         return utf8;
     std::string out;

@@ -52,6 +52,8 @@ TEST(XmlSaveDoc, TextWithoutShiftJisFormIsAnErrorNotAQuestionMark) {
     auto root = doc.CreateRoot("R", "");
     EXPECT_THROW(doc.AddTextNode(root, "T", "한국"), EXmlSaveError);
     EXPECT_THROW(doc.AddNode(root, "T", "a", "\xF0\x9F\x98\x80"), EXmlSaveError);
+    EXPECT_THROW(doc.AddTextNode(root, "T", std::string("a\x01b")), EXmlSaveError); // not allowed in XML
+    EXPECT_NO_THROW(doc.AddTextNode(root, "T", "a\tb"));
 }
 
 TEST(XmlSaveDoc, FailedSaveLeavesTheOldFileAndNoLeftovers) {
