@@ -27,60 +27,59 @@ out="${1:-$work/db}"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 
-# A private engine root: real copies of the engine files (links would load the
-# engine without its character sets) and SuperClassic so that other processes
-# may attach to the same files.
+# A private engine root: real files, not symbolic links (links would load the
+# engine without its character sets); hard links where the file system allows,
+# copies otherwise. SuperClassic lets other processes attach to the same files.
 fbroot="$work/fbroot"
 mkdir -p "$fbroot" "$work/lock"
-cp -rL "$fbsrc/." "$fbroot/"
-cat >"$fbroot/firebird.conf" <<'EOF'
+if ! cp -rlL "$fbsrc/." "$fbroot/" 2>/dev/null; then
+  rm -rf "$fbroot"
+  mkdir -p "$fbroot"
+  cp -rL "$fbsrc/." "$fbroot/"
+fi
+# Replace, never write through, the (possibly hard-linked) configuration.
+rm -f "$fbroot/firebird.conf"
+cat >"$fbroot/firebird.conf" <<'EOF2'
 ServerMode = SuperClassic
 Providers = Engine12
-EOF
+EOF2
 export FIREBIRD="$fbroot"
 export FIREBIRD_LOCK="$work/lock"
 unset ISC_USER ISC_PASSWORD
 
 failed=0
 
-run_isql() { # $1 database, $2 script (CP932), $3 log
-  local rc=0
-  "$isql" -q -ch SJIS_0208 -user SYSDBA -password x "$1" -i "$2" >"$3" 2>&1 || rc=$?
-  if [ "$rc" -ne 0 ] || grep -q "Statement failed\|^Statement failed\|SQLSTATE" "$3"; then
-    return 1
-  fi
-  return 0
-}
-
-build_db() { # $1 kind folder under sql/, $2 database file name
+# One isql run per database: the CREATE DATABASE line followed by every file
+# of the folder in name order, each converted to CP932. (isql refuses
+# CREATE DATABASE with USER/PASSWORD under -ch SJIS_0208, so none is given;
+# the embedded engine does not need them.)
+build_db() { # $1 folder under sql/, $2 database file name
   local kind="$1" db="$out/$2"
+  local script="$work/$kind.sql" map="$work/$kind.map" log="$work/$kind.log"
   rm -f "$db"
-  local create="$work/create-$kind.sql"
-  printf "CREATE DATABASE '%s' USER 'SYSDBA' PASSWORD 'x' PAGE_SIZE 8192 DEFAULT CHARACTER SET SJIS_0208;\nCOMMIT;\n" "$db" >"$create"
-  # Created without an attachment character set: isql refuses CREATE DATABASE
-  # with USER/PASSWORD under -ch SJIS_0208 ("string right truncation").
-  if ! "$isql" -q -i "$create" >"$work/create-$kind.log" 2>&1; then
-    echo "check-schema: cannot create $db" >&2
-    cat "$work/create-$kind.log" >&2
-    failed=1
-    return
-  fi
-  local f
+  printf "CREATE DATABASE '%s' PAGE_SIZE 8192 DEFAULT CHARACTER SET SJIS_0208;\n" "$db" >"$script"
+  : >"$map"
+  local f line
   for f in "$sqldir/$kind"/*.sql; do
     [ -e "$f" ] || continue
-    local conv="$work/$(basename "$f").cp932"
-    if ! iconv -f UTF-8 -t CP932 "$f" >"$conv"; then
+    line=$(( $(wc -l <"$script") + 1 ))
+    echo "$line $kind/$(basename "$f")" >>"$map"
+    if ! iconv -f UTF-8 -t CP932 "$f" >>"$script"; then
       echo "check-schema: $f is not CP932-encodable" >&2
       failed=1
-      continue
+      return
     fi
-    local log="$work/$kind-$(basename "$f").log"
-    if ! run_isql "$db" "$conv" "$log"; then
-      echo "check-schema: $kind/$(basename "$f") failed:" >&2
-      iconv -f CP932 -t UTF-8 "$log" >&2 || cat "$log" >&2
-      failed=1
-    fi
+    printf "\n" >>"$script"
   done
+  local rc=0
+  "$isql" -q -ch SJIS_0208 -i "$script" >"$log" 2>&1 || rc=$?
+  if [ "$rc" -ne 0 ] || grep -q "Statement failed\|SQLSTATE" "$log"; then
+    echo "check-schema: building $2 failed (isql exit $rc):" >&2
+    iconv -f CP932 -t UTF-8 "$log" >&2 || cat "$log" >&2
+    echo "check-schema: file start lines in the combined script:" >&2
+    cat "$map" >&2
+    failed=1
+  fi
 }
 
 build_db system tvaccdef.fdb
