@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fcntl.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -217,10 +218,25 @@ void TXmlSaveDoc::SaveToFile(const std::string& fileName) {
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
 
+    // The kernel copies the spool when it can; plain reads and writes else.
+    std::fseek(spool_, 0, SEEK_END);
+    long size = std::ftell(spool_);
+    off_t offset = 0;
+    bool copied = false;
+    while (size >= 0 && offset < size) {
+        ssize_t w = ::sendfile(fd, ::fileno(spool_), &offset, static_cast<std::size_t>(size - offset));
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w < 0 && offset == 0 && (errno == EINVAL || errno == ENOSYS))
+            break;
+        if (w <= 0)
+            fail("ファイルの書き込みに失敗しました。");
+    }
+    copied = size >= 0 && offset == size;
     std::rewind(spool_);
     char buf[1 << 16];
     std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, spool_)) > 0) {
+    while (!copied && (n = std::fread(buf, 1, sizeof buf, spool_)) > 0) {
         const char* p = buf;
         while (n > 0) {
             ssize_t w = ::write(fd, p, n);
