@@ -365,7 +365,12 @@ Wareki WarekiOf(const Date& date) {
 
 Money HasuuSyori(int mode, Money amount) { return ::HasuuSyori(mode, amount); }
 
-Money MulRate(Money amount, std::int64_t num, std::int64_t den) { return money::mulDivRound(amount, num, den); }
+Money MulRate(Money amount, std::int64_t num, std::int64_t den) {
+    Money out = 0;
+    if (!money::tryMulDivRound(amount, num, den, out))
+        throw std::overflow_error("金額が計算できる範囲を超えています。");
+    return out;
+}
 
 std::string Name16(const std::string& text) { return FixLeftStr(text, 16); }
 
