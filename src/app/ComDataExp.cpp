@@ -1,6 +1,7 @@
 #include "app/ComDataExp.h"
 
 #include "accdb/AccRecord.h"
+#include "accdb/AppInfo.h"
 #include "app/XMLSaveDoc.h"
 #include "platform/Folders.h"
 #include "platform/IniFile.h"
@@ -32,6 +33,10 @@ TComDataExportEnv TComDataExportEnv::FromProgram(const std::string& exeName, Pro
     env.CommonAppDataDir = platform::commonAppDataFolder();
     if (!::HomeDir.empty())
         env.HomeDir = ::HomeDir;
+    if (!AppInfo.RegKey.empty())
+        env.ApplicationRegKey = AppInfo.RegKey;
+    if (!AppInfo.DovozRegKey.empty())
+        env.DovozRegKey = AppInfo.DovozRegKey;
     env.Registry = registry;
     env.StartedByCaller = startedByCaller;
     return env;

@@ -64,7 +64,8 @@ struct TComDataExportEnv {
     bool StartedByCaller = false;
 
     // The program's own: its folder, the common application-data folder, the
-    // name table's HomeDir (when set) and the key store. The registry object
+    // name table's HomeDir and the product information's key names (when
+    // loaded) and the key store. The registry object
     // is owned by the caller and must outlive the exporter.
     static TComDataExportEnv FromProgram(const std::string& exeName, ProductRegistry* registry, bool startedByCaller);
 };

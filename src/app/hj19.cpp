@@ -3,6 +3,7 @@
 #include "accdb/AccFunction.h"
 #include "accdb/Gengo.h"
 #include "accdb/Money.h"
+#include "accdb/MojiBunkatu.h"
 #include "app/XMLSaveDoc.h"
 #include "db/FbError.h"
 #include "db/Statement.h"
@@ -365,7 +366,12 @@ Wareki WarekiOf(const Date& date) {
 
 Money HasuuSyori(int mode, Money amount) { return ::HasuuSyori(mode, amount); }
 
-Money MulRate(Money amount, std::int64_t num, std::int64_t den) { return money::mulDivRound(amount, num, den); }
+Money MulRate(Money amount, std::int64_t num, std::int64_t den) {
+    Money out = 0;
+    if (!money::tryMulDivRound(amount, num, den, out))
+        throw std::overflow_error("金額が計算できる範囲を超えています。");
+    return out;
+}
 
 std::string Name16(const std::string& text) { return FixLeftStr(text, 16); }
 
@@ -390,18 +396,9 @@ bool InFivePercentStage(const SisanRow& row, const Context& ctx) {
 }
 
 std::vector<std::string> Split16(const std::string& text) {
-    std::vector<std::string> pieces;
-    std::string_view rest(text);
-    while (!rest.empty()) {
-        std::string piece = platform::cutToCp932Width(rest, 16);
-        if (piece.empty()) // a character wider than the piece cannot occur in CP932; stop safely
-            break;
-        rest.remove_prefix(piece.size());
-        pieces.push_back(std::move(piece));
-    }
-    if (pieces.empty())
-        pieces.emplace_back();
-    return pieces;
+    TMojiBunkatu split;
+    split.SplitByLength(text, 16);
+    return split.Items;
 }
 
 Teiritu Rate250(int life) { return life >= 0 && life <= 100 ? kTable250[life] : Teiritu{}; }
