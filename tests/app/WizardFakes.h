@@ -3,6 +3,7 @@
 // a logon with a fixed answer, a view that records what the rules asked of
 // the window, and an exporter over a scripted product registry.
 #include "app/ComRendo.h"
+#include "app/hj19.h"
 #include "app/WizardServices.h"
 #include "app/XMLSaveDoc.h"
 #include "support/TempDir.h"
