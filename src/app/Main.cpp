@@ -135,21 +135,6 @@ void TForm1::buildPages() {
 bool TForm1::FormCreate(const std::vector<std::string>& args, const std::string& exePath) {
     if (!logic_->FormCreate(args, exePath))
         return false;
-    const auto& live = logic_->Pages;
-    std::vector<std::string> names;
-    for (size_t i = 0; i < pageNames_.size(); ++i) {
-        if (std::find(live.begin(), live.end(), pageNames_[i]) != live.end()) {
-            Wizard1->addWidget(pageWidgets_[i]);
-            names.push_back(pageNames_[i]);
-        } else {
-            delete pageWidgets_[i];
-        }
-    }
-    pageNames_ = names;
-    pageWidgets_.clear();
-    Wizard1->SetBackButton(Button1);
-    Wizard1->SetNextButton(Button2);
-    Wizard1->SetPageIndex(0);
     setWindowTitle(qs(logic_->Caption));
     memo1a_->setPlainText(qs(logic_->Memo1a));
     QStringList lines;
@@ -158,6 +143,26 @@ bool TForm1::FormCreate(const std::vector<std::string>& args, const std::string&
     memo1b_->setPlainText(lines.join('\n'));
     label2a_->setText(qs(logic_->Label2a));
     label4a_->setText(qs(logic_->Label4a));
+    const auto& live = logic_->Pages;
+    std::vector<std::string> names;
+    for (size_t i = 0; i < pageNames_.size(); ++i) {
+        if (std::find(live.begin(), live.end(), pageNames_[i]) != live.end()) {
+            Wizard1->addWidget(pageWidgets_[i]);
+            names.push_back(pageNames_[i]);
+        } else {
+            if (pageNames_[i] == "page4") {
+                label4a_ = nullptr;
+                Edit4a = nullptr;
+                BitBtn4a = nullptr;
+            }
+            delete pageWidgets_[i];
+        }
+    }
+    pageNames_ = names;
+    pageWidgets_.clear();
+    Wizard1->SetBackButton(Button1);
+    Wizard1->SetNextButton(Button2);
+    Wizard1->SetPageIndex(0);
     return true;
 }
 
@@ -200,8 +205,11 @@ void TForm1::SummaryChanged() {
     Memo5b->setPlainText(lines.join('\n'));
 }
 
-std::string TForm1::FileEditText() { return Edit4a->text().toStdString(); }
-void TForm1::SetFileEditText(const std::string& Text) { Edit4a->setText(qs(Text)); }
+std::string TForm1::FileEditText() { return Edit4a ? Edit4a->text().toStdString() : std::string(); }
+void TForm1::SetFileEditText(const std::string& Text) {
+    if (Edit4a)
+        Edit4a->setText(qs(Text));
+}
 
 void TForm1::CloseForm() {
     closingByRules_ = true;
