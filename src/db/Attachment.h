@@ -44,7 +44,9 @@ public:
     void connect(const ConnectParams& params);
     // Creates the database file (default character set SJIS_0208, dialect 3)
     // and stays attached to it. pageSize 0 takes the engine's default.
-    void create(const ConnectParams& params, int pageSize = 0);
+    // forcedWrites false leaves writes to the system's cache (fast, for
+    // scratch databases such as test fixtures; a crash may corrupt them).
+    void create(const ConnectParams& params, int pageSize = 0, bool forcedWrites = true);
     // Detaches; no-op when not connected. Active transactions of this
     // attachment are rolled back first; statements prepared on it are
     // prepared again when next executed on a new connection.
@@ -62,7 +64,7 @@ public:
 
 private:
     friend class Transaction;
-    void attachOrCreate(const ConnectParams& params, bool create, int pageSize);
+    void attachOrCreate(const ConnectParams& params, bool create, int pageSize, bool forcedWrites);
 
     Firebird::IAttachment* handle_ = nullptr;
     ConnectParams params_;

@@ -167,13 +167,13 @@ std::vector<fs::path> sqlFilesIn(const fs::path& dir) {
 }
 
 void createDatabaseFromSql(const std::string& path, const fs::path& sqlDir, const std::string& user,
-                           const std::string& password) {
+                           const std::string& password, bool forcedWrites) {
     ConnectParams params;
     params.database = path;
     params.user = user;
     params.password = password;
     Attachment att;
-    att.create(params, 16384);
+    att.create(params, 16384, forcedWrites);
     for (const fs::path& f : sqlFilesIn(sqlDir)) runSqlFile(att, f);
 }
 
