@@ -251,7 +251,11 @@ std::string Field::asBytes() const { return s_->asBytes(index_); }
 
 // ---------------------------------------------------------------- Statement
 
-Statement::Statement(Transaction& tx, std::string_view sql, bool paramCheck) : tx_(&tx) {
+Statement::Statement(Transaction& tx, std::string_view sql, bool paramCheck)
+    : Statement(tx.attachment(), tx, sql, paramCheck) {}
+
+Statement::Statement(Attachment& att, Transaction& tx, std::string_view sql, bool paramCheck)
+    : tx_(&tx), att_(&att) {
     if (!sql.empty()) prepare(sql, paramCheck);
 }
 
@@ -259,8 +263,8 @@ Statement::~Statement() { release(); }
 
 void Statement::release() noexcept {
     close();
-    const bool sameConnection = tx_->attachment().connected() &&
-                                tx_->attachment().generation() == preparedGeneration_;
+    const bool sameConnection = att_->connected() &&
+                                att_->generation() == preparedGeneration_;
     if (stmt_) {
         Status st;
         try {
@@ -307,7 +311,7 @@ void Statement::prepare(std::string_view sql, bool paramCheck) {
 void Statement::prepareNow() { ensurePrepared(); }
 
 void Statement::ensurePrepared() {
-    Attachment& att = tx_->attachment();
+    Attachment& att = *att_;
     if (!att.connected()) throwLayerError(kErrDsqlError, "database not attached");
     if (stmt_ && preparedGeneration_ == att.generation()) return;
     if (stmt_) {
@@ -574,7 +578,7 @@ void Statement::buildInputMessage() {
             case SQL_BLOB: {
                 if (!blobMade[pi]) {
                     ISC_QUAD id{};
-                    IBlob* blob = tx_->attachment().handle()->createBlob(&st, tx_->handle(), &id, 0, nullptr);
+                    IBlob* blob = att_->handle()->createBlob(&st, tx_->handle(), &id, 0, nullptr);
                     try {
                         for (std::size_t pos = 0; pos < p.bytes.size(); pos += 32768) {
                             const std::size_t len = std::min<std::size_t>(32768, p.bytes.size() - pos);
@@ -696,7 +700,7 @@ std::string Statement::readBlob(int col) const {
     Status st;
     std::string out;
     fbCall([&] {
-        IBlob* blob = tx_->attachment().handle()->openBlob(&st, tx_->handle(), &id, 0, nullptr);
+        IBlob* blob = att_->handle()->openBlob(&st, tx_->handle(), &id, 0, nullptr);
         try {
             char buf[32768];
             for (;;) {

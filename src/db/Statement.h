@@ -36,6 +36,7 @@ class IMessageMetadata;
 
 namespace db {
 
+class Attachment;
 class Transaction;
 
 // The SQL with :NAMEs replaced by '?' and the name at each '?' position.
@@ -76,6 +77,8 @@ public:
     // Binds to a transaction (and its attachment); prepares when sql is not
     // empty. The transaction must be active to prepare and execute.
     explicit Statement(Transaction& tx, std::string_view sql = {}, bool paramCheck = true);
+    // On one database of a transaction over several.
+    Statement(Attachment& att, Transaction& tx, std::string_view sql = {}, bool paramCheck = true);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -162,6 +165,7 @@ public:
     std::string asBytes(std::string_view col) const { return asBytes(columnIndex(col)); }
 
     Transaction& transaction() const { return *tx_; }
+    Attachment& attachment() const { return *att_; }
 
     // Description of an output column (internal).
     struct Column {
@@ -196,6 +200,7 @@ private:
     std::string readBlob(int col) const;
 
     Transaction* tx_;
+    Attachment* att_;
     std::string sqlUtf8_;
     Firebird::IStatement* stmt_ = nullptr;
     Firebird::IResultSet* cursor_ = nullptr;

@@ -250,6 +250,22 @@ TEST_F(DbTest, ScopeInsideCallersTransactionNeitherCommitsNorRollsBack) {
     tx.commit();
 }
 
+TEST_F(DbTest, TransactionOverTwoDatabasesCommitsOrRollsBackBoth) {
+    const std::string otherPath = fb_.makeDb("other.fdb", testsupport::testSqlDir("db/sql/basic"));
+    db::Attachment other(testsupport::fbParams(otherPath));
+    db::Transaction tx(att_, {&other});
+    for (bool commit : {false, true}) {
+        db::TxScope scope(tx);
+        db::Statement a(att_, tx, "INSERT INTO ITEMS (ID) VALUES (1)");
+        db::Statement b(other, tx, "INSERT INTO ITEMS (ID) VALUES (2)");
+        a.execute();
+        b.execute();
+        if (commit) scope.commit();
+    }
+    EXPECT_EQ(testsupport::FbFixture::scalar(path_, "SELECT LIST(ID) FROM ITEMS"), "1");
+    EXPECT_EQ(testsupport::FbFixture::scalar(otherPath, "SELECT LIST(ID) FROM ITEMS"), "2");
+}
+
 TEST_F(DbTest, TransactionKindsStartAndDisconnectEndsThem) {
     for (db::TxKind kind : {db::TxKind::ReadCommitted, db::TxKind::Concurrency, db::TxKind::Consistency}) {
         db::Transaction tx(att_, kind);
