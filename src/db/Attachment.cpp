@@ -34,7 +34,12 @@ std::string joinDatabaseName(const std::string& host, const std::string& path) {
     return host.empty() ? path : host + ":" + path;
 }
 
-Attachment::~Attachment() { disconnect(); }
+Attachment::~Attachment() {
+    // Copies: each call removes its object from the list.
+    for (Statement* st : std::vector<Statement*>(statements_)) st->orphan();
+    disconnect();
+    for (Transaction* tx : std::vector<Transaction*>(transactions_)) tx->forget(this);
+}
 
 void Attachment::connect(const ConnectParams& params) { attachOrCreate(params, false, 0, true); }
 

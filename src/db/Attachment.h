@@ -16,6 +16,7 @@ class IAttachment;
 
 namespace db {
 
+class Statement;
 class Transaction;
 
 struct ConnectParams {
@@ -32,6 +33,8 @@ void splitDatabaseName(const std::string& name, std::string& host, std::string& 
 // host empty -> path; else host + ":" + path.
 std::string joinDatabaseName(const std::string& host, const std::string& path);
 
+// Transactions and statements made on an attachment may outlive it: they
+// then report "database not attached" instead of touching freed handles.
 class Attachment {
 public:
     Attachment() = default;
@@ -64,12 +67,16 @@ public:
 
 private:
     friend class Transaction;
+    friend class Statement;
     void attachOrCreate(const ConnectParams& params, bool create, int pageSize, bool forcedWrites);
 
     Firebird::IAttachment* handle_ = nullptr;
     ConnectParams params_;
     unsigned long long generation_ = 0;
+    // Live transactions and statements on this attachment, so that going
+    // away leaves none of them pointing here.
     std::vector<Transaction*> transactions_;
+    std::vector<Statement*> statements_;
 };
 
 } // namespace db

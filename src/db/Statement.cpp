@@ -256,15 +256,33 @@ Statement::Statement(Transaction& tx, std::string_view sql, bool paramCheck)
 
 Statement::Statement(Attachment& att, Transaction& tx, std::string_view sql, bool paramCheck)
     : tx_(&tx), att_(&att) {
+    att_->statements_.push_back(this);
     if (!sql.empty()) prepare(sql, paramCheck);
 }
 
-Statement::~Statement() { release(); }
+Statement::~Statement() {
+    release();
+    if (att_) {
+        auto& list = att_->statements_;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
+}
+
+Attachment& Statement::attachment() const {
+    if (!att_) throwLayerError(kErrDsqlError, "database not attached");
+    return *att_;
+}
+
+void Statement::orphan() noexcept {
+    release();
+    auto& list = att_->statements_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    att_ = nullptr;
+}
 
 void Statement::release() noexcept {
     close();
-    const bool sameConnection = att_->connected() &&
-                                att_->generation() == preparedGeneration_;
+    const bool sameConnection = att_ && att_->connected() && att_->generation() == preparedGeneration_;
     if (stmt_) {
         Status st;
         try {
@@ -311,7 +329,7 @@ void Statement::prepare(std::string_view sql, bool paramCheck) {
 void Statement::prepareNow() { ensurePrepared(); }
 
 void Statement::ensurePrepared() {
-    Attachment& att = *att_;
+    Attachment& att = attachment();
     if (!att.connected()) throwLayerError(kErrDsqlError, "database not attached");
     if (stmt_ && preparedGeneration_ == att.generation()) return;
     if (stmt_) {

@@ -165,7 +165,7 @@ public:
     std::string asBytes(std::string_view col) const { return asBytes(columnIndex(col)); }
 
     Transaction& transaction() const { return *tx_; }
-    Attachment& attachment() const { return *att_; }
+    Attachment& attachment() const;
 
     // Description of an output column (internal).
     struct Column {
@@ -192,6 +192,9 @@ public:
     };
 
 private:
+    friend class Attachment;
+    // The attachment is going away: drop the handles, keep the SQL.
+    void orphan() noexcept;
     int checkedIndex(int index) const;
     Param& paramByName(std::string_view name);
     void release() noexcept;

@@ -31,8 +31,19 @@ Transaction::~Transaction() {
     }
 }
 
+Attachment& Transaction::attachment() const {
+    if (attachments_.empty()) throwLayerError(kErrDsqlError, "database not attached");
+    return *attachments_.front();
+}
+
+void Transaction::forget(Attachment* att) noexcept {
+    rollbackNoThrow();
+    attachments_.erase(std::remove(attachments_.begin(), attachments_.end(), att), attachments_.end());
+}
+
 void Transaction::start() {
     if (handle_) throwLayerError(kErrDsqlError, "transaction is already active");
+    if (attachments_.empty()) throwLayerError(kErrDsqlError, "database not attached");
     for (Attachment* a : attachments_)
         if (!a->connected()) throwLayerError(kErrDsqlError, "database not attached");
     std::basic_string<unsigned char> tpb{isc_tpb_version3};

@@ -50,12 +50,15 @@ public:
     void rollbackNoThrow() noexcept;
 
     TxKind kind() const { return kind_; }
-    // The default database.
-    Attachment& attachment() const { return *attachments_.front(); }
+    // The default database (throws FbError when it has gone away).
+    Attachment& attachment() const;
     const std::vector<Attachment*>& attachments() const { return attachments_; }
     Firebird::ITransaction* handle() const { return handle_; }
 
 private:
+    friend class Attachment;
+    void forget(Attachment* att) noexcept;
+
     std::vector<Attachment*> attachments_;
     TxKind kind_;
     Firebird::ITransaction* handle_ = nullptr;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 
 namespace {
 
@@ -289,6 +290,21 @@ TEST_F(DbTest, TransactionKindsStartAndDisconnectEndsThem) {
     q.execute();
     EXPECT_FALSE(q.fetch());
     tx.commit();
+}
+
+TEST(DbLifetime, StatementAndTransactionOutlivingTheirAttachmentFailCleanly) {
+    testsupport::FbFixture fb;
+    const std::string path = fb.makeDb("life.fdb", testsupport::testSqlDir("db/sql/basic"));
+    auto att = std::make_unique<db::Attachment>(testsupport::fbParams(path));
+    db::Transaction tx(*att);
+    tx.start();
+    db::Statement q(tx, "SELECT ID FROM ITEMS");
+    q.execute();
+    att.reset(); // rolls back, closes the cursor, leaves nothing dangling
+    EXPECT_FALSE(tx.active());
+    EXPECT_FALSE(q.fetch());
+    EXPECT_THROW(q.execute(), db::FbError);
+    EXPECT_THROW(tx.start(), db::FbError);
 }
 
 TEST_F(DbTest, ErrorsCarryCodeSqlCodeAndMessage) {
