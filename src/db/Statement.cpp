@@ -37,23 +37,51 @@ std::string upper(std::string_view s) {
     return r;
 }
 
-// DDL carries PSQL bodies whose :names are variables, not parameters.
-bool isDdl(std::string_view sql) {
+// Where the part of a statement that may hold parameters ends: DDL carries
+// PSQL bodies whose :names are variables, so it has none; EXECUTE BLOCK has
+// them in its header, before the AS of its body.
+std::size_t paramScanEnd(std::string_view sql) {
+    std::vector<std::pair<std::string, std::size_t>> words; // top-level words and their offsets
     std::size_t i = 0;
+    int depth = 0;
     while (i < sql.size()) {
-        if (std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
+        const char c = sql[i];
+        if (std::isspace(static_cast<unsigned char>(c))) ++i;
         else if (sql.substr(i, 2) == "--") {
             const auto nl = sql.find('\n', i);
             i = nl == std::string_view::npos ? sql.size() : nl + 1;
         } else if (sql.substr(i, 2) == "/*") {
             const auto end = sql.find("*/", i + 2);
             i = end == std::string_view::npos ? sql.size() : end + 2;
-        } else break;
+        } else if (c == '\'' || c == '"') {
+            std::size_t j = i + 1;
+            while (j < sql.size() && !(sql[j] == c && (j + 1 >= sql.size() || sql[j + 1] != c))) j += sql[j] == c ? 2 : 1;
+            i = j + 1;
+        } else if (isIdentChar(c)) {
+            std::size_t j = i;
+            while (j < sql.size() && isIdentChar(sql[j])) ++j;
+            if (depth == 0) words.emplace_back(upper(sql.substr(i, j - i)), i);
+            i = j;
+            if (words.size() == 1) {
+                const std::string& w = words[0].first;
+                if (w == "CREATE" || w == "ALTER" || w == "RECREATE" || w == "DROP" || w == "DECLARE") return 0;
+            }
+            if (words.size() == 2 && !(words[0].first == "EXECUTE" && words[1].first == "BLOCK")) return sql.size();
+            if (words.size() > 2 && words.back().first == "AS") return words.back().second;
+        } else {
+            if (c == '(') ++depth;
+            else if (c == ')') --depth;
+            ++i;
+        }
     }
-    std::size_t j = i;
-    while (j < sql.size() && isIdentChar(sql[j])) ++j;
-    const std::string word = upper(sql.substr(i, j - i));
-    return word == "CREATE" || word == "ALTER" || word == "RECREATE" || word == "DROP" || word == "DECLARE";
+    return sql.size();
+}
+
+ParsedSql parseStatement(std::string_view sql) {
+    const std::size_t end = paramScanEnd(sql);
+    ParsedSql r = parseNamedParams(sql.substr(0, end));
+    r.sql.append(sql.substr(end));
+    return r;
 }
 
 template <class T>
@@ -306,12 +334,12 @@ void Statement::release() noexcept {
 void Statement::prepare(std::string_view sql, bool paramCheck) {
     release();
     sqlUtf8_ = std::string(sql);
-    paramCheck_ = paramCheck && !isDdl(sql);
+    paramCheck_ = paramCheck;
     positionNames_.clear();
     params_.clear();
     positionParam_.clear();
     if (paramCheck_) {
-        ParsedSql parsed = parseNamedParams(sql);
+        ParsedSql parsed = parseStatement(sql);
         positionNames_ = std::move(parsed.names);
         for (const std::string& name : positionNames_) {
             auto it = std::find_if(params_.begin(), params_.end(), [&](const Param& p) { return p.name == name; });
@@ -339,7 +367,7 @@ void Statement::ensurePrepared() {
         params_ = std::move(keep);
     }
     if (!tx_->active()) throwLayerError(kErrDsqlError, "transaction is not active");
-    const std::string text = paramCheck_ ? parseNamedParams(sqlUtf8_).sql : sqlUtf8_;
+    const std::string text = paramCheck_ ? parseStatement(sqlUtf8_).sql : sqlUtf8_;
     const std::string wire = utf8ToCp932(text);
     Status st;
     fbCall([&] {

@@ -6,7 +6,8 @@
 // Colons inside string literals, quoted identifiers and comments are text.
 // A parameter that was never set is NULL. With paramCheck off the SQL goes
 // to the server as written (for PSQL bodies whose :variables are not
-// parameters); DDL (CREATE, ALTER, RECREATE, DROP, DECLARE) is never scanned.
+// parameters); DDL (CREATE, ALTER, RECREATE, DROP, DECLARE) is never scanned
+// and EXECUTE BLOCK only in its header (up to the AS of its body).
 //
 // Values: text is UTF-8 here and CP932 on the wire; money is an exact
 // int64 of 1/10000 (the scale of NUMERIC(16,4)) whatever the column's scale;

@@ -44,6 +44,16 @@ TEST_F(DbTest, RepeatedNamedParameterTakesOneValue) {
     EXPECT_FALSE(q.fetch());
     EXPECT_TRUE(q.eof());
 
+    // A name used both in "IS NULL" and in a comparison.
+    db::Statement opt(tx, "SELECT COUNT(*) FROM ITEMS WHERE :NAME IS NULL OR NAME = :NAME");
+    for (auto [name, count] : {std::pair<const char*, int>{"n1", 1}, {nullptr, 3}, {"none", 0}}) {
+        if (name) opt.setString("NAME", name);
+        else opt.setNull("NAME");
+        opt.execute();
+        ASSERT_TRUE(opt.fetch());
+        EXPECT_EQ(opt.asInt(0), count) << (name ? name : "NULL");
+    }
+
     EXPECT_THROW(q.setInt("NOPE", 1), db::FbError);
     EXPECT_TRUE(q.hasParam("k"));
     EXPECT_EQ(q.findColumn("NOPE"), -1);
@@ -344,11 +354,11 @@ TEST_F(DbTest, FetchesManyRowsQuickly) {
         db::Transaction tx(att_);
         db::TxScope scope(tx);
         db::Statement gen(tx,
-                          "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN "
-                          "WHILE (I < 50000) DO BEGIN "
+                          "EXECUTE BLOCK (N INTEGER = :N) AS DECLARE I INTEGER = 0; BEGIN "
+                          "WHILE (I < N) DO BEGIN "
                           "INSERT INTO ITEMS (ID, NAME, AMOUNT) VALUES (:I, '資産名称' || :I, :I * 1.5); "
-                          "I = I + 1; END END",
-                          false);
+                          "I = I + 1; END END");
+        gen.setInt("N", 50000);
         gen.execute();
         scope.commit();
     }
