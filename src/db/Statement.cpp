@@ -714,6 +714,45 @@ const std::string& Statement::columnName(int index) const {
     return columns_[static_cast<std::size_t>(checkedIndex(index))].name;
 }
 
+ColumnType Statement::columnType(int index) const {
+    const Column& c = columns_[static_cast<std::size_t>(checkedIndex(index))];
+    switch (c.type) {
+    case SQL_TEXT:
+    case SQL_VARYING: return ColumnType::Text;
+    case SQL_SHORT:
+    case SQL_LONG:
+    case SQL_INT64: return c.scale < 0 ? ColumnType::Scaled : ColumnType::Integer;
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: return ColumnType::Double;
+    case SQL_TYPE_DATE: return ColumnType::Date;
+    case SQL_TYPE_TIME: return ColumnType::Time;
+    case SQL_TIMESTAMP: return ColumnType::Timestamp;
+    case SQL_BLOB: return c.subType == 1 ? ColumnType::TextBlob : ColumnType::Blob;
+    case SQL_BOOLEAN: return ColumnType::Boolean;
+    default: return ColumnType::Other;
+    }
+}
+
+int Statement::columnScale(int index) const {
+    const Column& c = columns_[static_cast<std::size_t>(checkedIndex(index))];
+    return c.scale < 0 ? -c.scale : 0;
+}
+
+int Statement::columnSize(int index) const {
+    const Column& c = columns_[static_cast<std::size_t>(checkedIndex(index))];
+    if (c.type != SQL_TEXT && c.type != SQL_VARYING) return static_cast<int>(c.length);
+    // Most bytes per character of the character sets an attachment meets.
+    unsigned bytesPerChar = 1;
+    switch (c.charset) {
+    case 3: bytesPerChar = 3; break;            // UNICODE_FSS
+    case 4: bytesPerChar = 4; break;            // UTF8
+    case 5: case 6: bytesPerChar = 2; break;    // SJIS_0208, EUCJ_0208
+    default: break;
+    }
+    return static_cast<int>(c.length / bytesPerChar);
+}
+
 int Statement::findColumn(std::string_view name) const {
     const std::string key = upper(name);
     for (std::size_t k = 0; k < columns_.size(); ++k)

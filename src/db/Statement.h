@@ -47,6 +47,9 @@ struct ParsedSql {
 };
 ParsedSql parseNamedParams(std::string_view sql);
 
+// What a column holds, for code that handles columns generically.
+enum class ColumnType { Text, Integer, Scaled, Double, Date, Time, Timestamp, TextBlob, Blob, Boolean, Other };
+
 enum class StatementType { Select, SelectForUpdate, Insert, Update, Delete, Ddl, ExecProcedure, Other };
 
 class Statement;
@@ -133,6 +136,11 @@ public:
     int columnCount() const { return static_cast<int>(columns_.size()); }
     // Output name (alias) of a column, UTF-8.
     const std::string& columnName(int index) const;
+    ColumnType columnType(int index) const;
+    // Digits after the point of a Scaled column (4 for NUMERIC(16,4)).
+    int columnScale(int index) const;
+    // Declared size: characters of a text column, bytes otherwise.
+    int columnSize(int index) const;
     // -1 when no such column (case-insensitive).
     int findColumn(std::string_view name) const;
     // Throws FbError when no such column.

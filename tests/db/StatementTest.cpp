@@ -1,6 +1,7 @@
 // Statements against a real embedded database built from tests/db/sql/basic.
 #include "db/Attachment.h"
 #include "db/FbError.h"
+#include "db/SqlScript.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
 #include "platform/TextCodec.h"
@@ -86,6 +87,9 @@ TEST_F(DbTest, MoneyIsExactAtAnyScale) {
     }
     db::Statement q(tx, "SELECT AMOUNT, SMALLAMT, CAST(AMOUNT AS VARCHAR(30)) AS T FROM ITEMS ORDER BY ID");
     q.execute();
+    EXPECT_EQ(q.columnType(0), db::ColumnType::Scaled);
+    EXPECT_EQ(q.columnScale(0), 4);
+    EXPECT_EQ(q.columnScale(1), 2);
     for (const auto& c : cases) {
         ASSERT_TRUE(q.fetch());
         EXPECT_EQ(q.asMoney("AMOUNT"), c.money) << c.text;
@@ -149,6 +153,11 @@ TEST_F(DbTest, TypedValuesRoundTrip) {
     EXPECT_EQ(q.asDate("DAYV"), (db::Date{2019, 4, 30}));
     EXPECT_EQ(q.asDateTime("STAMP"), (db::DateTime{{2024, 2, 29}, {23, 59, 58, 123}}));
     EXPECT_EQ(q.asString("DAYV"), "2019/04/30");
+    EXPECT_EQ(q.columnType(0), db::ColumnType::Text);
+    EXPECT_EQ(q.columnSize(0), 6);
+    EXPECT_EQ(q.columnType(1), db::ColumnType::Double);
+    EXPECT_EQ(q.columnType(2), db::ColumnType::Integer);
+    EXPECT_EQ(q.columnType(4), db::ColumnType::Timestamp);
     EXPECT_THROW(q.asInt("BIG"), db::FbError);
 }
 
@@ -300,6 +309,32 @@ TEST_F(DbTest, TransactionKindsStartAndDisconnectEndsThem) {
     q.execute();
     EXPECT_FALSE(q.fetch());
     tx.commit();
+}
+
+TEST_F(DbTest, ScriptRunnerReportsFileAndLineAndRefusesDatabaseCommands) {
+    const char* good =
+        "SET SQL DIALECT 3;\n"
+        "SET TERM ^ ;\n"
+        "CREATE TRIGGER ITEMS_BI FOR ITEMS BEFORE INSERT AS\n"
+        "BEGIN\n"
+        "  IF (NEW.NAME IS NULL) THEN NEW.NAME = 'x;y';\n"
+        "END^\n"
+        "SET TERM ; ^\n"
+        "INSERT INTO ITEMS (ID) VALUES (1);\n"
+        "COMMIT;\n";
+    testsupport::FbFixture::exec(path_, good);
+    EXPECT_EQ(testsupport::FbFixture::scalar(path_, "SELECT NAME FROM ITEMS"), "x;y");
+
+    try {
+        db::runSqlScript(att_, "INSERT INTO ITEMS (ID) VALUES (2);\n\nINSERT INTO NOWHERE VALUES (3);\n", "bad.sql");
+        ADD_FAILURE() << "bad script ran";
+    } catch (const db::FbError& e) {
+        EXPECT_EQ(e.message().rfind("bad.sql line 3: ", 0), 0u) << e.message();
+        EXPECT_EQ(e.errorCode(), 335544569);
+    }
+    // Statements before the failure stay committed.
+    EXPECT_EQ(testsupport::FbFixture::scalar(path_, "SELECT COUNT(*) FROM ITEMS"), "2");
+    EXPECT_THROW(db::runSqlScript(att_, "CREATE DATABASE '/tmp/x.fdb';"), db::FbError);
 }
 
 TEST(DbLifetime, StatementAndTransactionOutlivingTheirAttachmentFailCleanly) {
