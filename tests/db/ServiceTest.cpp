@@ -35,8 +35,10 @@ protected:
 };
 
 TEST_F(ServiceTest, BackupAndRestoreRoundTrip) {
+    // Japanese folder names travel as UTF-8 to the engine.
     const std::string fbk = fb_.path("svc/tvacc.fbk").string();
-    const std::string restored = fb_.path("svc/restored.fdb").string();
+    fs::create_directories(fb_.path("svc/復元先"));
+    const std::string restored = fb_.path("svc/復元先/restored.fdb").string();
     db::ServiceManager svc("", kFbUser, kFbPassword);
     std::vector<std::string> lines;
     svc.backup(path_, fbk, {}, [&](const std::string& l) { lines.push_back(l); });
