@@ -283,13 +283,14 @@ Statement::Statement(Transaction& tx, std::string_view sql, bool paramCheck)
     : Statement(tx.attachment(), tx, sql, paramCheck) {}
 
 Statement::Statement(Attachment& att, Transaction& tx, std::string_view sql, bool paramCheck)
-    : tx_(&tx), att_(&att) {
+    : tx_(&tx), att_(&att), fetchStatus_(master()->getStatus()) {
     att_->statements_.push_back(this);
     if (!sql.empty()) prepare(sql, paramCheck);
 }
 
 Statement::~Statement() {
     release();
+    fetchStatus_->dispose();
     if (att_) {
         auto& list = att_->statements_;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
@@ -678,7 +679,7 @@ bool Statement::fetch() {
         hasRow_ = false;
         return false;
     }
-    Status st;
+    ThrowStatusWrapper st(fetchStatus_);
     const int rc = fbCall([&] { return cursor_->fetchNext(&st, outBuf_.data()); });
     if (rc == IStatus::RESULT_OK) {
         hasRow_ = true;

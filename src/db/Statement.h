@@ -30,6 +30,7 @@
 #include <vector>
 
 namespace Firebird {
+class IStatus;
 class IStatement;
 class IResultSet;
 class IMessageMetadata;
@@ -214,6 +215,7 @@ private:
     Transaction* tx_;
     Attachment* att_;
     std::string sqlUtf8_;
+    Firebird::IStatus* fetchStatus_ = nullptr; // reused by the fetch loop
     Firebird::IStatement* stmt_ = nullptr;
     Firebird::IResultSet* cursor_ = nullptr;
     Firebird::IMessageMetadata* inMeta_ = nullptr;   // the server's description
