@@ -83,6 +83,7 @@ TEST_F(ServiceTest, OtherProcessesShareTheFileAndAreSeen) {
     auto others = db::otherAttachments(testsupport::fbParams(path_));
     ASSERT_EQ(others.size(), 1u);
     EXPECT_EQ(others[0].id, ownId);
+    EXPECT_EQ(others[0].user, kFbUser);
 
     // isql holds the file open while it waits for input.
     const std::string cmd = "isql-fb -q -user " + std::string(kFbUser) + " -password " + kFbPassword + " '" +

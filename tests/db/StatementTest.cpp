@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -335,6 +336,29 @@ TEST_F(DbTest, ScriptRunnerReportsFileAndLineAndRefusesDatabaseCommands) {
     // Statements before the failure stay committed.
     EXPECT_EQ(testsupport::FbFixture::scalar(path_, "SELECT COUNT(*) FROM ITEMS"), "2");
     EXPECT_THROW(db::runSqlScript(att_, "CREATE DATABASE '/tmp/x.fdb';"), db::FbError);
+}
+
+TEST(DbLifetime, CreateAndDropDatabase) {
+    testsupport::FbFixture fb;
+    const std::string path = fb.path("made/新規.fdb").string();
+    std::filesystem::create_directories(fb.path("made"));
+    db::Attachment att;
+    att.create(testsupport::fbParams(path));
+    EXPECT_TRUE(att.connected());
+    db::Transaction tx(att);
+    tx.start(); // an open transaction does not stop the drop
+    EXPECT_EQ(testsupport::FbFixture::scalar(path, "SELECT TRIM(RDB$CHARACTER_SET_NAME) FROM RDB$DATABASE"),
+              "SJIS_0208");
+    att.dropDatabase();
+    EXPECT_FALSE(att.connected());
+    EXPECT_FALSE(tx.active());
+    EXPECT_FALSE(std::filesystem::exists(path));
+    // Creating over an existing file is refused.
+    db::Attachment first;
+    first.create(testsupport::fbParams(path));
+    first.disconnect();
+    db::Attachment second;
+    EXPECT_THROW(second.create(testsupport::fbParams(path)), db::FbError);
 }
 
 TEST(DbLifetime, StatementAndTransactionOutlivingTheirAttachmentFailCleanly) {
