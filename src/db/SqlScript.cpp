@@ -154,7 +154,9 @@ void runSqlFile(Attachment& att, const fs::path& file) {
     if (!in) throwLayerError(kErrIoError, "cannot read " + file.string());
     std::ostringstream ss;
     ss << in.rdbuf();
-    runSqlScript(att, ss.str(), file.filename().string());
+    std::string text = ss.str();
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3); // editors' byte-order mark
+    runSqlScript(att, text, file.filename().string());
 }
 
 std::vector<fs::path> sqlFilesIn(const fs::path& dir) {
