@@ -1,7 +1,10 @@
 #include "ui/AmountEdit.h"
 
+#include "platform/TextCodec.h"
+
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <algorithm>
@@ -183,6 +186,45 @@ QString formatFloat(const QString& pattern, const Decimal& value) {
 }
 
 int commaCount(const QString& text) { return static_cast<int>(text.count(QLatin1Char(','))); }
+
+QString toKatakana(const QString& text) {
+    QString out = text;
+    for (QChar& c : out) {
+        const ushort u = c.unicode();
+        if ((u >= 0x3041 && u <= 0x3096) || u == 0x309D || u == 0x309E) c = QChar(u + 0x60);
+    }
+    return out;
+}
+
+QString toHalfWidth(const QString& text) {
+    static const QString full = QString::fromUtf8(
+        "。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜");
+    static const QString voiced = QString::fromUtf8("ガギグゲゴザジズゼゾダヂヅデドバビブベボヴ");
+    static const QString voicedBase = QString::fromUtf8("カキクケコサシスセソタチツテトハヒフヘホウ");
+    static const QString semi = QString::fromUtf8("パピプペポ");
+    static const QString semiBase = QString::fromUtf8("ハヒフヘホ");
+    const auto half = [&](QChar c) { return QChar(static_cast<char16_t>(0xFF61 + full.indexOf(c))); };
+    QString out;
+    for (QChar c : text) {
+        const ushort u = c.unicode();
+        if (int i = voiced.indexOf(c); i >= 0) {
+            out += half(voicedBase[i]);
+            out += QChar(0xFF9E);
+        } else if (int j = semi.indexOf(c); j >= 0) {
+            out += half(semiBase[j]);
+            out += QChar(0xFF9F);
+        } else if (full.contains(c)) {
+            out += half(c);
+        } else if (u >= 0xFF01 && u <= 0xFF5E) {
+            out += QChar(u - 0xFEE0);
+        } else if (u == 0x3000) {
+            out += QLatin1Char(' ');
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
 
 } // namespace amount
 
@@ -438,6 +480,14 @@ FocusStep AmountEditModel::type(const QString& chars) {
     return last;
 }
 
+void AmountEditModel::collectKana(const QString& piece) {
+    if (KanaMode == kmNone || piece.isEmpty()) return;
+    Kana = amount::toKatakana(Kana + piece);
+    if (KanaMode == kmHankaku) Kana = amount::toHalfWidth(Kana);
+    const std::string cut = platform::cutToCp932Width(Kana.toStdString(), 1025);
+    Kana = QString::fromStdString(cut);
+}
+
 void AmountEditModel::enter() {
     AutoNextCtls_Result = 0;
     if (EditStyle != esNone && !OutputFormat.isEmpty() && !Comma) {
@@ -507,6 +557,7 @@ void TTavrinEdit::keyPressEvent(QKeyEvent* e) {
     else if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) typed = QString(QChar(13));
     else if (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) typed = QString(QChar(9));
     if (typed.size() == 1 && !other) {
+        if (typed[0].unicode() > 31) model_.collectKana(typed);
         const AmountEditModel::KeyResult press = model_.keyPress(typed[0], shift);
         push();
         move(press.move);
@@ -559,6 +610,37 @@ bool TTavrinEdit::event(QEvent* e) {
         }
     }
     return QLineEdit::event(e);
+}
+
+namespace {
+bool allKana(const QString& s) {
+    if (s.isEmpty()) return false;
+    for (QChar c : s) {
+        const ushort u = c.unicode();
+        if (!((u >= 0x3041 && u <= 0x30FF) || (u >= 0xFF66 && u <= 0xFF9F))) return false;
+    }
+    return true;
+}
+} // namespace
+
+void TTavrinEdit::inputMethodEvent(QInputMethodEvent* e) {
+    const bool composing = !e->preeditString().isEmpty();
+    if (composing && !ImeOnFlg) {
+        ImeOnFlg = true;
+        if (OnImeStatusChange) OnImeStatusChange();
+    }
+    // The input method hands over the converted text only; the reading is
+    // the kana the composition held before it was converted.
+    if (allKana(e->preeditString())) lastKanaPreedit_ = e->preeditString();
+    if (!e->commitString().isEmpty()) {
+        model_.collectKana(allKana(e->commitString()) ? e->commitString() : lastKanaPreedit_);
+        lastKanaPreedit_.clear();
+    }
+    QLineEdit::inputMethodEvent(e);
+    if (!composing && ImeOnFlg) {
+        ImeOnFlg = false;
+        if (OnImeStatusChange) OnImeStatusChange();
+    }
 }
 
 void TTavrinEdit::setTransparent(bool on) {

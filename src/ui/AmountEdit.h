@@ -11,6 +11,7 @@
 
 #include <QLineEdit>
 #include <QString>
+#include <functional>
 
 enum TEditStyle { esNone, esNumeric, esFloat, esNumericMinus, esFloatMinus };
 enum TZeroKey { zkNone, zkDot, zkPlus, zkMinus, zkAsterisk, zkSlash };
@@ -39,6 +40,12 @@ QString currToStr(const Decimal& value);
 QString formatFloat(const QString& pattern, const Decimal& value);
 // Number of "," in a text.
 int commaCount(const QString& text);
+
+// Reading conversions: hiragana to katakana, and full-width katakana,
+// letters and digits to their half-width forms (a voiced katakana becomes
+// two half-width characters).
+QString toKatakana(const QString& text);
+QString toHalfWidth(const QString& text);
 
 } // namespace amount
 
@@ -86,6 +93,12 @@ public:
     // Types each character as a key down and a key press.
     FocusStep type(const QString& chars);
 
+    // Reading collection: each piece is appended to Kana, which is then
+    // kept in katakana (half-width for kmHankaku), at most 1025 CP932 bytes.
+    TKanaMode KanaMode = kmNone;
+    QString Kana;
+    void collectKana(const QString& piece);
+
     void enter();
     void exit();
     // The output format, when the edit style and the pattern ask for it.
@@ -129,6 +142,12 @@ public:
     bool ImeDisabled = false;
     void setTransparent(bool on);
     bool transparent() const { return transparent_; }
+    void setKanaMode(TKanaMode m) { model_.KanaMode = m; }
+    const QString& kana() const { return model_.Kana; }
+    void setKana(const QString& k) { model_.Kana = k; }
+    // True while an input-method composition is open.
+    bool ImeOnFlg = false;
+    std::function<void()> OnImeStatusChange;
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -137,6 +156,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     bool event(QEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
 
 private:
     void pull();
@@ -145,4 +165,5 @@ private:
 
     AmountEditModel model_;
     bool transparent_ = false;
+    QString lastKanaPreedit_;
 };

@@ -1,6 +1,7 @@
 #include "ui/AmountEdit.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -209,6 +210,53 @@ TEST(TTavrinEdit, TypingShowsFormattedAmountsAndEnterMovesOn) {
     EXPECT_EQ(edit->selectedText(), "5000");
     next->setFocus();
     EXPECT_EQ(edit->text(), "5,000");
+}
+
+} // namespace
+
+namespace {
+
+TEST(AmountEditModel, CollectsTheReadingAsKatakana) {
+    struct Case {
+        TKanaMode mode;
+        const char* pieces[3];
+        const char* kana;
+    } cases[] = {
+        {kmZenkaku, {"やまだ", "たろう", nullptr}, "ヤマダタロウ"},
+        {kmHankaku, {"がっこう", "ぱん", nullptr}, "ｶﾞｯｺｳﾊﾟﾝ"},
+        {kmHankaku, {"ＡＢ１", "ヴ", nullptr}, "AB1ｳﾞ"},
+        {kmNone, {"やまだ", nullptr, nullptr}, ""},
+    };
+    for (const auto& c : cases) {
+        AmountEditModel m;
+        m.KanaMode = c.mode;
+        for (const char* p : c.pieces)
+            if (p) m.collectKana(QString::fromUtf8(p));
+        EXPECT_EQ(m.Kana, QString::fromUtf8(c.kana)) << c.kana;
+    }
+    AmountEditModel m;
+    m.KanaMode = kmZenkaku;
+    m.collectKana(QString(600, QChar(0x3042)));
+    EXPECT_EQ(m.Kana.size(), 512); // 1025 bytes hold 512 double-byte characters
+}
+
+TEST(TTavrinEdit, ImeCompositionGivesTheReading) {
+    TTavrinEdit edit;
+    edit.setKanaMode(kmHankaku);
+    int changes = 0;
+    edit.OnImeStatusChange = [&] { ++changes; };
+    QInputMethodEvent preedit(QString::fromUtf8("やまだ"), {});
+    QApplication::sendEvent(&edit, &preedit);
+    EXPECT_TRUE(edit.ImeOnFlg);
+    QInputMethodEvent converted(QString::fromUtf8("山田"), {});
+    QApplication::sendEvent(&edit, &converted);
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("山田"));
+    QApplication::sendEvent(&edit, &commit);
+    EXPECT_FALSE(edit.ImeOnFlg);
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(edit.text(), QString::fromUtf8("山田"));
+    EXPECT_EQ(edit.kana(), QString::fromUtf8("ﾔﾏﾀﾞ"));
 }
 
 } // namespace
