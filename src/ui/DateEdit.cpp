@@ -359,6 +359,55 @@ TTavrinExDateEdit::TTavrinExDateEdit(QWidget* parent) : QWidget(parent) {
     }
     refillEras();
     layoutParts();
+    applyColors();
+}
+
+void TTavrinExDateEdit::paintPart(QWidget* part, const QColor& back) {
+    QPalette pal = part->palette();
+    pal.setColor(QPalette::Base, back);
+    pal.setColor(QPalette::Button, back);
+    part->setPalette(pal);
+}
+
+void TTavrinExDateEdit::applyColors() {
+    const bool on = isEnabled();
+    for (int p = 0; p < dpCount; ++p) {
+        if (p == dpAmpm) continue;
+        QWidget* w = parts_[p];
+        QPalette pal = w->palette();
+        const QColor back = on ? (w->hasFocus() ? focusedColor_ : color_) : disableColor_;
+        const QColor text = on ? palette().color(QPalette::WindowText) : disableFontColor_;
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            pal.setColor(group, QPalette::Base, back);
+            pal.setColor(group, QPalette::Button, back);
+            pal.setColor(group, QPalette::Text, text);
+            pal.setColor(group, QPalette::ButtonText, text);
+        }
+        w->setPalette(pal);
+    }
+}
+
+void TTavrinExDateEdit::setColors(const QColor& color, const QColor& disableColor, const QColor& disableFontColor,
+                                  const QColor& focusedColor) {
+    color_ = color;
+    disableColor_ = disableColor;
+    disableFontColor_ = disableFontColor;
+    focusedColor_ = focusedColor;
+    applyColors();
+}
+
+void TTavrinExDateEdit::setLabelColor(const QColor& c) {
+    for (QLabel* l : labels_) {
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::Window, c);
+        l->setPalette(pal);
+    }
+}
+
+void TTavrinExDateEdit::setLabelText(int index, const QString& text) {
+    if (index < 1 || index > 6) return;
+    labels_[index - 1]->setText(text);
+    layoutParts();
 }
 
 QLineEdit* TTavrinExDateEdit::field(DatePart p) const { return qobject_cast<QLineEdit*>(parts_[p]); }
@@ -563,6 +612,7 @@ void TTavrinExDateEdit::focusInEvent(QFocusEvent* e) {
 void TTavrinExDateEdit::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
     if (e->type() == QEvent::FontChange) layoutParts();
+    if (e->type() == QEvent::EnabledChange) applyColors();
 }
 
 void TTavrinExDateEdit::checkOnExit() {
@@ -582,6 +632,8 @@ bool TTavrinExDateEdit::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         const int key = k->key();
+        if (OnKeyDown) OnKeyDown(part, key);
+        if (OnKeyPress && !k->text().isEmpty()) OnKeyPress(part, k->text());
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             if (box) box->hidePopup();
             if (EnterNext) {
@@ -607,12 +659,16 @@ bool TTavrinExDateEdit::eventFilter(QObject* watched, QEvent* e) {
             const bool digit = text[0] >= QLatin1Char('0') && text[0] <= QLatin1Char('9');
             if (box || !digit) return true;
         }
+    } else if (e->type() == QEvent::MouseButtonRelease) {
+        if (OnClick) OnClick(part);
     } else if (e->type() == QEvent::FocusIn) {
+        if (part != ampm_ && isEnabled()) paintPart(part, focusedColor_);
         if (auto* f = qobject_cast<QLineEdit*>(part)) {
             if (AutoSelect) QTimer::singleShot(0, f, [f] { f->selectAll(); });
             else f->setCursorPosition(0);
         }
     } else if (e->type() == QEvent::FocusOut) {
+        if (part != ampm_ && isEnabled()) paintPart(part, color_);
         if (ExitCheck) QTimer::singleShot(0, this, [this] { checkOnExit(); });
     }
     return QWidget::eventFilter(watched, e);

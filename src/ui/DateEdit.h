@@ -6,6 +6,7 @@
 // failures through the prompt interface.
 #include "accdb/Gengo.h"
 
+#include <QColor>
 #include <QWidget>
 #include <exception>
 #include <functional>
@@ -152,7 +153,17 @@ public:
     QComboBox* eraBox() const { return era_; }
     QComboBox* ampmBox() const { return ampm_; }
 
-    std::function<void(QWidget* part)> OnChange;
+    // Part colours (background of the era drop-down and the six fields).
+    void setColors(const QColor& color, const QColor& disableColor, const QColor& disableFontColor,
+                   const QColor& focusedColor);
+    void setLabelColor(const QColor& c);
+    // Label texts by index 1 (year) to 6 (second).
+    void setLabelText(int index, const QString& text);
+
+    // Raised for the parts, with the part as sender.
+    std::function<void(QWidget* part)> OnChange, OnClick;
+    std::function<void(QWidget* part, int key)> OnKeyDown;
+    std::function<void(QWidget* part, const QString& text)> OnKeyPress;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -173,6 +184,9 @@ private:
     QComboBox* ampm_ = nullptr;
     QWidget* parts_[dpCount] = {};
     QLabel* labels_[6] = {};
+    void applyColors();
+    void paintPart(QWidget* part, const QColor& back);
+    QColor color_{Qt::white}, disableColor_{Qt::gray}, disableFontColor_{Qt::white}, focusedColor_{Qt::white};
     int spaceWidth_ = 7;
     bool pushing_ = false;
 };

@@ -270,3 +270,29 @@ TEST_F(DateEditWidget, SetDateTimeAndLimits) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DateEditWidget, ExitCheckNamesTheFaultyPartWhenTheFocusLeaves) {
+    edit->ExitCheck = true;
+    edit->eraBox()->setCurrentIndex(edit->eraBox()->findText("令和"));
+    edit->field(dpYear)->setFocus();
+    QTest::keyClicks(edit->field(dpYear), "6");
+    QTest::keyClick(edit->field(dpYear), Qt::Key_Return);
+    QTest::keyClicks(edit->field(dpMonth), "13");
+    QTest::keyClick(edit->field(dpMonth), Qt::Key_Return);
+    QTest::keyClicks(edit->field(dpDay), "1");
+    QTest::keyClick(edit->field(dpDay), Qt::Key_Return); // leaves the control
+    QApplication::processEvents();
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].text(), "日付が正しくありません（変換できません）．　　");
+    EXPECT_TRUE(edit->field(dpYear)->hasFocus());
+
+    edit->field(dpMonth)->setText("12");
+    next->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(prompt.messages.size(), 1u);
+    EXPECT_DOUBLE_EQ(edit->model().value(), D(2024, 12, 1));
+}
+
+} // namespace
