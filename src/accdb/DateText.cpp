@@ -1,5 +1,6 @@
 #include "accdb/DateText.h"
 
+#include "accdb/AccFunction.h"
 #include "accdb/Gengo.h"
 
 #include <chrono>
@@ -75,20 +76,6 @@ std::string trimBlanks(const std::string& s) {
     return s.substr(a, b - a);
 }
 
-// Removes half-width and full-width (U+3000) blanks.
-std::string removeBlanks(const std::string& s) {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == ' ') continue;
-        if (s.compare(i, 3, "\xE3\x80\x80") == 0) {
-            i += 2;
-            continue;
-        }
-        out.push_back(s[i]);
-    }
-    return out;
-}
-
 std::string eraPrefix(const TWarekiRec& w, int style, bool kanji) {
     switch (style) {
     case 0: return {};
@@ -108,7 +95,7 @@ std::string formatDate(const Layout* (*find)(const std::string&), const std::str
         const std::string prefix = eraPrefix(w, eraStyle, kanji);
         std::string text = print(layout->era, prefix.c_str(), w.Year, w.Month, w.Day);
         if (eraStyle == 0) text = trimBlanks(text);
-        else if (eraStyle == 3 && !kanji) text = removeBlanks(text);
+        else if (eraStyle == 3 && !kanji) text = DelAllSpace(text);
         return text;
     }
     if (!layout) return datecore::formatDateTime(format, date);
@@ -179,6 +166,12 @@ TDateTime StrToDateTimeStd(std::string_view s) {
     return date < 0 ? date - time : date + time;
 }
 
+bool IsWarekiDisplay() { return SystemDef.Settings.WarekiDisp != 0; }
+
+void FormatKikanText(TDateTime from, TDateTime to, std::string& text) {
+    FormatKikanText(from, to, text, IsWarekiDisplay());
+}
+
 void FormatKikanText(TDateTime from, TDateTime to, std::string& text, bool eraDisplay) {
     auto one = [eraDisplay](TDateTime date) {
         if (!eraDisplay) return datecore::formatDateTime("yyyy/mm/dd", date);
@@ -189,12 +182,77 @@ void FormatKikanText(TDateTime from, TDateTime to, std::string& text, bool eraDi
     text = one(from) + " ～ " + one(to);
 }
 
+void FormatDateEx(const std::string& format, int eraStyle, std::string& text, TDateTime date) {
+    FormatDateEx(format, eraStyle, text, date, IsWarekiDisplay());
+}
+
 void FormatDateEx(const std::string& format, int eraStyle, std::string& text, TDateTime date,
                   bool eraDisplay) {
     text = formatDate(findSlash, format, eraStyle, date, eraDisplay, false);
+}
+
+void FormatDateKanji(const std::string& format, int eraStyle, std::string& text, TDateTime date) {
+    FormatDateKanji(format, eraStyle, text, date, IsWarekiDisplay());
 }
 
 void FormatDateKanji(const std::string& format, int eraStyle, std::string& text, TDateTime date,
                      bool eraDisplay) {
     text = formatDate(findKanji, format, eraStyle, date, eraDisplay, true);
 }
+
+namespace {
+
+// A part of a version text as an integer: optional blanks and sign, then
+// digits only; anything else counts 0.
+int versionPart(std::string_view s) {
+    std::size_t a = 0, b = s.size();
+    while (a < b && static_cast<unsigned char>(s[a]) <= ' ') ++a;
+    while (b > a && static_cast<unsigned char>(s[b - 1]) <= ' ') --b;
+    s = s.substr(a, b - a);
+    bool negative = false;
+    if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+        negative = s[0] == '-';
+        s.remove_prefix(1);
+    }
+    if (s.empty() || s.size() > 10) return 0;
+    long long v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return 0;
+        v = v * 10 + (c - '0');
+    }
+    if (negative) v = -v;
+    if (v > 2147483647LL || v < -2147483648LL) return 0;
+    return static_cast<int>(v);
+}
+
+} // namespace
+
+TVersionParts ParseVersionParts(std::string_view text) {
+    int parts[4] = {0, 0, 0, 0};
+    for (int i = 0; i < 4; ++i) {
+        const std::size_t dot = text.find('.');
+        parts[i] = versionPart(text.substr(0, dot));
+        if (dot == std::string_view::npos) break;
+        text.remove_prefix(dot + 1);
+    }
+    return {parts[0], parts[1], parts[2], parts[3]};
+}
+
+void ParseVersion(std::string_view text, TVersionRec& version) {
+    const TVersionParts v = ParseVersionParts(text);
+    version.Major = v.Major;
+    version.Minor = v.Minor;
+    version.Release = v.Release;
+    version.Build = v.Build;
+    version.Text = std::string(text);
+}
+
+std::uint32_t VersionKey(std::string_view text) {
+    const TVersionParts v = ParseVersionParts(text);
+    return ((static_cast<std::uint32_t>(v.Major) * 256u) + static_cast<std::uint32_t>(v.Minor)) * 256u +
+           static_cast<std::uint32_t>(v.Release);
+}
+
+bool IsNewerVersion(std::string_view a, std::string_view b) { return VersionKey(a) > VersionKey(b); }
+
+bool IsVersionOrLater(std::string_view a, std::string_view b) { return VersionKey(a) >= VersionKey(b); }

@@ -1,4 +1,5 @@
 #include "accdb/DateText.h"
+#include "accdb/AccRecord.h"
 #include "accdb/Gengo.h"
 
 #include <gtest/gtest.h>
@@ -108,4 +109,51 @@ TEST(DateTextTest, StrToDateTimeStd) {
         {"令和6年3月31日", 0},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(StrToDateTimeStd(c.text), c.want) << c.text;
+}
+
+TEST_F(DateTextFixture, FollowsOperatorsEraSetting) {
+    const int saved = SystemDef.Settings.WarekiDisp;
+    std::string text;
+    SystemDef.Settings.WarekiDisp = 1;
+    FormatDateEx("yyyy/mm/dd", 2, text, encodeDate(2019, 5, 1));
+    EXPECT_EQ(text, "R 01/05/01");
+    FormatDateKanji("yyyy年m月d日", 1, text, encodeDate(2019, 5, 1));
+    EXPECT_EQ(text, "令和  1年 5月 1日");
+    SystemDef.Settings.WarekiDisp = 0;
+    FormatDateEx("yyyy/mm/dd", 2, text, encodeDate(2019, 5, 1));
+    EXPECT_EQ(text, "2019/05/01");
+    FormatKikanText(encodeDate(2023, 4, 1), encodeDate(2024, 3, 31), text);
+    EXPECT_EQ(text, "2023/04/01 ～ 2024/03/31");
+    SystemDef.Settings.WarekiDisp = saved;
+}
+
+TEST(VersionTextTest, ParseAndCompare) {
+    struct Case { const char* text; int major, minor, release, build; } cases[] = {
+        {"14.0.1.9", 14, 0, 1, 9}, {"11.1.0", 11, 1, 0, 0}, {"12.a.3", 12, 0, 3, 0},
+        {"7", 7, 0, 0, 0},         {"", 0, 0, 0, 0},        {"1.2.3.4.5", 1, 2, 3, 4},
+        {" 2 . 3 .4", 2, 3, 4, 0},
+    };
+    for (const auto& c : cases) {
+        TVersionRec v;
+        v.Major = v.Minor = v.Release = v.Build = 99;
+        ParseVersion(c.text, v);
+        EXPECT_EQ(v.Major, c.major) << c.text;
+        EXPECT_EQ(v.Minor, c.minor) << c.text;
+        EXPECT_EQ(v.Release, c.release) << c.text;
+        EXPECT_EQ(v.Build, c.build) << c.text;
+        EXPECT_EQ(v.Text, c.text);
+    }
+    struct Cmp { const char* a; const char* b; bool newer, orLater; } cmps[] = {
+        {"14.0.1", "14.0.0", true, true},
+        {"14.0.0.9", "14.0.0.1", false, true},  // the build never counts
+        {"14.0.0", "14.0.0", false, true},
+        {"11.0.5", "11.1.0", false, false},
+        {"11.1.0", "11.0.255", true, true},
+        {"10.300.0", "11.1.0", true, true},  // minor above 255 spills into the major, as the key does
+    };
+    for (const auto& c : cmps) {
+        EXPECT_EQ(IsNewerVersion(c.a, c.b), c.newer) << c.a << " " << c.b;
+        EXPECT_EQ(IsVersionOrLater(c.a, c.b), c.orLater) << c.a << " " << c.b;
+    }
+    EXPECT_EQ(VersionKey("14.2.3"), 14u * 65536 + 2 * 256 + 3);
 }
