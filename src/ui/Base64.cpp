@@ -1,5 +1,7 @@
 #include "ui/Base64.h"
 
+#include "accdb/AccRecord.h"
+
 #include <QDesktopServices>
 #include <QString>
 #include <QUrl>
@@ -122,6 +124,8 @@ int OpenHtmlHelp(const std::string& Page, const HelpLocation& where) {
 }
 
 int OpenHtmlHelp(const std::string& Page) {
-    const HelpLocation where = locationProvider() ? locationProvider()() : HelpLocation{};
+    const HelpLocation where = locationProvider()
+                                   ? locationProvider()()
+                                   : HelpLocation{SystemDef.HelpDir, LogonMode, OemEdition};
     return OpenHtmlHelp(Page, where);
 }

@@ -41,9 +41,8 @@ std::string HtmlHelpPath(const std::string& page, const HelpLocation& where);
 using HelpOpener = std::function<int(const std::string& path)>;
 // Installs an opener (an empty function restores the desktop one); returns the previous.
 HelpOpener setHelpOpener(HelpOpener opener);
-// Where the manual lies; until a provider is installed: an empty help folder,
-// accounting, standard edition. The program installs one that reads its
-// settings record.
+// Where the manual lies: by default the help folder of the settings record,
+// the logon mode and the edition; a provider replaces that (tests).
 using HelpLocationProvider = std::function<HelpLocation()>;
 HelpLocationProvider setHelpLocationProvider(HelpLocationProvider provider);
 

@@ -88,3 +88,25 @@ TEST(HtmlHelp, OpensThroughTheHookAndNothingForAnEmptyPage) {
 }
 
 } // namespace
+
+#include "accdb/AccRecord.h"
+
+namespace {
+
+TEST(HtmlHelp, DefaultLocationIsTheSettingsRecord) {
+    std::string opened;
+    const auto previous = setHelpOpener([&](const std::string& p) { opened = p; return 0; });
+    const std::string helpDir = SystemDef.HelpDir;
+    const auto mode = LogonMode, edition = OemEdition;
+    SystemDef.HelpDir = "/inst/help";
+    LogonMode = 2;
+    OemEdition = 1;
+    OpenHtmlHelp("mdvolm.html");
+    EXPECT_EQ(opened, "/inst/help/mirdova/mdvolm.html");
+    SystemDef.HelpDir = helpDir;
+    LogonMode = mode;
+    OemEdition = edition;
+    setHelpOpener(previous);
+}
+
+} // namespace
