@@ -342,6 +342,7 @@ TTavrinExDateEdit::TTavrinExDateEdit(QWidget* parent) : QWidget(parent) {
         });
         labels_[label] = new QLabel(QString::fromUtf8(labelTexts[label]), this);
         labels_[label]->setAlignment(Qt::AlignCenter);
+        labels_[label]->setFrameShape(QFrame::Box);
         labels_[label]->setAutoFillBackground(true);
         QPalette pal = labels_[label]->palette();
         pal.setColor(QPalette::Window, QColor(228, 228, 228));

@@ -117,3 +117,26 @@ TEST(TxCheckedComboBox, ChecksInTheListUpdateTheDisplayAndRaiseEvents) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(TxCheckedComboBox, KeysAndMenuCaptions) {
+    QWidget form;
+    auto* box = new TxCheckedComboBox(&form);
+    box->setItems({"A", "B"});
+    int buttonClicks = 0;
+    box->OnButtonClick = [&] { ++buttonClicks; };
+    form.show();
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_F4);
+    EXPECT_TRUE(box->isDroppedDown());
+    EXPECT_EQ(buttonClicks, 1);
+    box->selectAll();
+    EXPECT_EQ(box->displayText(), QString("2件選択"));
+    box->setItems({"X"}); // new items reset the selection
+    EXPECT_EQ(box->displayText(), QString("未選択"));
+    box->setEmptyValue("なし");
+    EXPECT_EQ(box->displayText(), QString("なし"));
+}
+
+} // namespace

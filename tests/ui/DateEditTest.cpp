@@ -229,6 +229,9 @@ TEST_F(DateEditWidget, TypingAnEraDateCommitsAndShowsIt) {
 
     QTest::keyClick(edit->field(dpDay), Qt::Key_Return, Qt::ShiftModifier);
     EXPECT_TRUE(edit->field(dpMonth)->hasFocus());
+    edit->EnterNext = false;
+    QTest::keyClick(edit->field(dpMonth), Qt::Key_Return);
+    EXPECT_TRUE(edit->field(dpMonth)->hasFocus());
 }
 
 TEST_F(DateEditWidget, AFailedCheckShowsTheMessageAndFocusesThePart) {
