@@ -28,6 +28,15 @@ std::vector<int> periods(const KikanBarModel& m) {
 
 KikanBarModel bar16() { return KikanBarModel(KikanKind::Bar16, D(2024, 6, 1)); }
 
+TEST(KikanBar16, StartsOnTheCalendarYear) {
+    const KikanBarModel m = bar16();
+    EXPECT_EQ(texts(m), "1 2 3 ・ 4 5 6 ・ 7 8 9 ・ 10 11 12 決");
+    EXPECT_EQ(m.Stno(), 0);
+    EXPECT_EQ(m.Edno(), 15);
+    EXPECT_EQ(m.LastNo(), 15);
+    EXPECT_EQ(m.lastUsable(), 15);
+}
+
 TEST(KikanBar16, LaysOutFiscalYears) {
     struct Case {
         const char* name;
