@@ -3,7 +3,8 @@
 #include <map>
 #include <tuple>
 
-#include "platform/Prompt.h"
+#include "accdb/IBErrorReport.h"
+#include "db/FbError.h"
 
 namespace {
 
@@ -323,12 +324,11 @@ TDbUpdateState::TDbUpdateState(const TDbUpdateTextSettings& settings)
     : SystemUpdateList(MakeSystemUpdateList(settings)), DataUpdateList(MakeDataUpdateList(settings)),
       CurrentList(&SystemUpdateList)
 {
-    ErrorReporter = [](const std::exception& e, const std::string&, const std::string& text) {
-        platform::PromptMessage m;
-        m.source = "ErrorDetailMsg";
-        m.kind = platform::pkError;
-        m.setText(text + "\r\r[詳細情報]\r" + e.what());
-        platform::prompt().show(m);
+    ErrorReporter = [](const std::exception& e, const std::string& context, const std::string& text) {
+        if (const auto* fb = dynamic_cast<const db::FbError*>(&e))
+            IBErrorReport(*fb, context, text, true);
+        else
+            ErrorDetailMsg(text, e.what());
     };
 }
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "dbupdate/DbUpdateList.h"
+#include "accdb/AccRecord.h"
 #include "db/FbError.h"
+#include "support/TempDir.h"
 #include "platform/Prompt.h"
 
 namespace {
@@ -155,13 +157,17 @@ TEST(DbVersionCompare, VersionFromTheDatabase)
     EXPECT_EQ(st.Rows[0].Title, "共有サーバー機能の追加");
 
     // A failing read is reported and leaves 0.0.0: everything pending.
+    testsupport::TempDir logs;
+    SystemDef.LogDir = logs.str();
     platform::ScriptedPrompt prompt;
-    st.VersionReader = [](std::uint8_t) -> TDbVersionTriple { throw db::FbError("lost", 335544721, -902); };
+    st.VersionReader = [](std::uint8_t) -> TDbVersionTriple { throw db::FbError("no table", 335544569, -204); };
     st.SetDbUpdateList(1, "");
     EXPECT_EQ(st.DbVersion, TDbVersionTriple{});
     EXPECT_EQ(st.Rows.size(), 61u);
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_NE(prompt.messages[0].text().find("データベースバージョンの取得に失敗しました。"), std::string::npos);
+    EXPECT_NE(testsupport::readFileBytes(logs / "ErrFbAccess.log").find("TDbUpdateBox.SetDbVersion"), std::string::npos);
+    SystemDef.LogDir.clear();
 }
 
 TEST(DbVersionCompare, DescriptionOfSelectedRowAndAgreement)
