@@ -93,6 +93,11 @@ struct CompareCase {
     const char* firstRow;
 };
 
+void PrintTo(const CompareCase& c, std::ostream* os)
+{
+    *os << "kind " << int(c.kind) << " \"" << c.text << "\"";
+}
+
 class DbVersionCompare : public ::testing::TestWithParam<CompareCase> {};
 
 TEST_P(DbVersionCompare, PendingRangeAndCompatibility)

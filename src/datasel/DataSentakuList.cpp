@@ -10,7 +10,8 @@
 #include "db/FbError.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
-#include "platform/Prompt.h"
+#include "accdb/AccRecord.h"
+#include "accdb/IBErrorReport.h"
 
 namespace datasel {
 
@@ -226,12 +227,11 @@ private:
 TDataSentakuListCtl::TDataSentakuListCtl(db::Transaction& systemTx, const TDataListSettings& settings)
     : Settings(settings), tx_(systemTx)
 {
-    ErrorReporter = [](const std::exception& e, const std::string&, const std::string& text) {
-        platform::PromptMessage m;
-        m.source = "ErrorDetailMsg";
-        m.kind = platform::pkError;
-        m.setText(text + "\r\r[詳細情報]\r" + e.what());
-        platform::prompt().show(m);
+    ErrorReporter = [](const std::exception& e, const std::string& context, const std::string& text) {
+        if (const auto* fb = dynamic_cast<const db::FbError*>(&e))
+            IBErrorReport(*fb, context, text, true);
+        else
+            ErrorDetailMsg(text, e.what());
     };
     KikanFormatter = defaultKikanText;
     LocalPathToData = [](const std::string&, TDataListRec&) { return true; };
@@ -240,6 +240,24 @@ TDataSentakuListCtl::TDataSentakuListCtl(db::Transaction& systemTx, const TDataL
                      std::to_string(settings.SysDbVerMinor2);
     HasCloudColumn = IsVersionAtLeast(ver, "11.0.1") ? 1 : 0;
     HasReadOnlyColumn = IsVersionAtLeast(ver, "12.0.0") ? 1 : 0;
+}
+
+TDataSentakuListCtl::TDataSentakuListCtl(db::Transaction& systemTx)
+    : TDataSentakuListCtl(systemTx, TDataListSettings::FromSystemDef())
+{
+}
+
+TDataListSettings TDataListSettings::FromSystemDef()
+{
+    TDataListSettings s;
+    s.GroupId = SystemDef.GroupId;
+    s.OpCode = SystemDef.OpCode;
+    s.SystemFolder = SystemDef.SysDir;
+    s.SysDbVerMajor = SystemDef.SysDbVersion[0];
+    s.SysDbVerMinor1 = SystemDef.SysDbVersion[1];
+    s.SysDbVerMinor2 = SystemDef.SysDbVersion[2];
+    s.DataListCnt = ::DataListCnt;
+    return s;
 }
 
 void TDataSentakuListCtl::report(const std::exception& e, const char* context, const char* text) const

@@ -27,6 +27,9 @@ struct TDataListSettings {
     std::int32_t SysDbVerMinor2 = 0;
     // Number of fixed slots: rows up to it are never deleted or renumbered.
     std::int32_t DataListCnt = 120;
+
+    // From the program-wide settings record.
+    static TDataListSettings FromSystemDef();
 };
 
 // The status and information of one data set that a list row is refilled
@@ -58,6 +61,8 @@ class TDataSentakuListCtl {
 public:
     // Works in `systemTx`, the system database's default transaction.
     TDataSentakuListCtl(db::Transaction& systemTx, const TDataListSettings& settings);
+    // With the program-wide settings.
+    explicit TDataSentakuListCtl(db::Transaction& systemTx);
 
     std::uint8_t ConnectKind = 0;
     std::uint8_t ServerListOnly = 0;

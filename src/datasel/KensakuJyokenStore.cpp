@@ -4,19 +4,19 @@
 #include "db/Attachment.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
-#include "platform/Prompt.h"
+#include "accdb/IBErrorReport.h"
+#include "db/FbError.h"
 
 namespace datasel {
 
 TKensakuJyokenStore::TKensakuJyokenStore(db::Attachment& systemDb)
     : tx_(std::make_unique<db::Transaction>(systemDb, db::TxKind::ReadCommitted))
 {
-    ErrorReporter = [](const std::exception& e, const std::string&, const std::string& text) {
-        platform::PromptMessage m;
-        m.source = "ErrorDetailMsg";
-        m.kind = platform::pkError;
-        m.setText(text + "\r\r[詳細情報]\r" + e.what());
-        platform::prompt().show(m);
+    ErrorReporter = [](const std::exception& e, const std::string& context, const std::string& text) {
+        if (const auto* fb = dynamic_cast<const db::FbError*>(&e))
+            IBErrorReport(*fb, context, text, true);
+        else
+            ErrorDetailMsg(text, e.what());
     };
 }
 
