@@ -5,6 +5,8 @@
 
 #include "accdb/IBErrorReport.h"
 #include "db/FbError.h"
+#include "db/Statement.h"
+#include "db/Transaction.h"
 
 namespace {
 
@@ -444,4 +446,29 @@ std::string TDbUpdateState::WarningText1() const
 std::string TDbUpdateState::WarningText2() const
 {
     return UpdateKind == 0 ? "" : "必ずバックアップを取得後に実行することを強く推奨します。";
+}
+
+TDbVersionTriple ReadDbVersion(db::Transaction& tx, std::uint8_t kind)
+{
+    TDbVersionTriple v;
+    const bool owns = !tx.active();
+    if (owns)
+        tx.start();
+    try {
+        db::Statement q(tx, std::string("SELECT MAJOR,MINOR1 AS MINOR,MINOR2 AS REV FROM ") +
+                                (kind == 0 ? "VERSION" : "ACCVERSION") +
+                                " ORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC");
+        q.execute();
+        if (q.fetch())
+            v = {q.asInt("MAJOR"), q.asInt("MINOR"), q.asInt("REV")};
+        q.close();
+    } catch (...) {
+        // The read is committed whatever happened; the caller reports.
+        if (owns && tx.active())
+            tx.commit();
+        throw;
+    }
+    if (owns)
+        tx.commit();
+    return v;
 }

@@ -109,3 +109,12 @@ public:
     // when it is hidden.
     bool OkEnabled(bool agreed) const { return !AgreementVisible() || agreed; }
 };
+
+namespace db {
+class Transaction;
+}
+
+// Reads the version of a database from its VERSION table (kind 0, the
+// newest row) or its ACCVERSION row (kind 1) in `tx`, started and committed
+// here when not active. 0.0.0 when there is no row.
+TDbVersionTriple ReadDbVersion(db::Transaction& tx, std::uint8_t kind);
