@@ -25,6 +25,7 @@ struct TVersionRec {
     int Major = 0;
     int Minor = 0;
     int Release = 0;
+    int Build = 0;      // never takes part in a comparison
 };
 
 // The program-wide settings record (one instance, SystemDef).

@@ -1,6 +1,8 @@
 #include "platform/AppEvents.h"
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 #include <utility>
 
 namespace platform {
@@ -22,6 +24,15 @@ void pumpEvents() {
 
 std::function<void()> setEventPump(std::function<void()> pump) {
     return std::exchange(pumpSlot(), std::move(pump));
+}
+
+void waitMs(int ms) {
+    using clock = std::chrono::steady_clock;
+    const auto deadline = clock::now() + std::chrono::milliseconds(ms > 0 ? ms : 0);
+    while (clock::now() < deadline) {
+        pumpEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void requestTerminate() {

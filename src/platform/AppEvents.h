@@ -15,6 +15,11 @@ void pumpEvents();
 // Installs the pump; an empty function removes it. Returns the previous one.
 std::function<void()> setEventPump(std::function<void()> pump);
 
+// Waits ms milliseconds on the monotonic clock, pumping events and sleeping
+// 1 ms between turns, so the user interface stays alive while a caller
+// polls a worker or a child process.
+void waitMs(int ms);
+
 // Asks the application to end after the current event. The request is
 // recorded (terminateRequested) and the installed handler, if any, runs.
 void requestTerminate();
