@@ -11,6 +11,7 @@
 #include "db/Statement.h"
 #include "db/Transaction.h"
 #include "accdb/AccRecord.h"
+#include "accdb/DateText.h"
 #include "accdb/IBErrorReport.h"
 
 namespace datasel {
@@ -83,40 +84,6 @@ std::int32_t RecOfDataPath(const std::string& path)
     return 0;
 }
 
-namespace {
-void parseTriple(const std::string& text, int v[3])
-{
-    v[0] = v[1] = v[2] = 0;
-    std::size_t start = 0;
-    for (int i = 0; i < 3; ++i) {
-        const auto dot = text.find('.', start);
-        const auto part = text.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
-        try {
-            std::size_t used = 0;
-            v[i] = std::stoi(part, &used);
-            if (used != part.size())
-                v[i] = 0;
-        } catch (...) {
-            v[i] = 0;
-        }
-        if (dot == std::string::npos)
-            break;
-        start = dot + 1;
-    }
-}
-} // namespace
-
-bool IsVersionAtLeast(const std::string& version, const std::string& minimum)
-{
-    int a[3], b[3];
-    parseTriple(version, a);
-    parseTriple(minimum, b);
-    for (int i = 0; i < 3; ++i)
-        if (a[i] != b[i])
-            return a[i] > b[i];
-    return true;
-}
-
 } // namespace datasel
 
 using namespace datasel;
@@ -162,25 +129,11 @@ db::DateTime fromSerial(TDataListDate serial)
     return dt;
 }
 
-TDataListDate parseYmd(const std::string& text)
-{
-    int y = 0, m = 0, d = 0;
-    char s1 = 0, s2 = 0, extra = 0;
-    if (std::sscanf(text.c_str(), "%d%c%d%c%d%c", &y, &s1, &m, &s2, &d, &extra) != 5 || s1 != '/' || s2 != '/')
-        return 0;
-    db::Date date{y, m, d};
-    return date.isValid() ? date.toSerial() : 0;
-}
-
 std::string defaultKikanText(TDataListDate kishu, TDataListDate kimatu)
 {
-    auto ymd = [](TDataListDate serial) {
-        const auto d = db::Date::fromSerial(static_cast<int>(std::floor(serial)));
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%.4d/%.2d/%.2d", d.y, d.m, d.d);
-        return std::string(buf);
-    };
-    return ymd(kishu) + " \uFF5E " + ymd(kimatu);
+    std::string text;
+    FormatKikanText(kishu, kimatu, text);
+    return text;
 }
 
 // Starts the transaction when it is not active; ends only what it started.
@@ -238,8 +191,8 @@ TDataSentakuListCtl::TDataSentakuListCtl(db::Transaction& systemTx, const TDataL
     SetDataPlaceRec(0);
     const auto ver = std::to_string(settings.SysDbVerMajor) + "." + std::to_string(settings.SysDbVerMinor1) + "." +
                      std::to_string(settings.SysDbVerMinor2);
-    HasCloudColumn = IsVersionAtLeast(ver, "11.0.1") ? 1 : 0;
-    HasReadOnlyColumn = IsVersionAtLeast(ver, "12.0.0") ? 1 : 0;
+    HasCloudColumn = IsVersionOrLater(ver, "11.0.1") ? 1 : 0;
+    HasReadOnlyColumn = IsVersionOrLater(ver, "12.0.0") ? 1 : 0;
 }
 
 TDataSentakuListCtl::TDataSentakuListCtl(db::Transaction& systemTx)
@@ -317,8 +270,8 @@ void TDataSentakuListCtl::SetDataListRecFromInfo(const TDataListInfo& info, TDat
     row.ENTTEXT = info.DATALISTNAME;
     row.SHOUGOU = info.SHOUGOU;
     row.NENDO = info.NENDO;
-    row.KISHU = parseYmd(info.KISHU);
-    row.KIMATU = parseYmd(info.KIMATU);
+    row.KISHU = StrToDateTimeStd(info.KISHU);
+    row.KIMATU = StrToDateTimeStd(info.KIMATU);
     row.KikanText = KikanFormatter ? KikanFormatter(row.KISHU, row.KIMATU) : std::string();
     row.DATATYPE = info.DATAKBN;
     row.CODETYPE = info.CODEKBN;

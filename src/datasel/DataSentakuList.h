@@ -145,6 +145,4 @@ std::string ToSlashPath(std::string path);
 // The record number of a data folder path: the component after the first
 // one named DATA or CB_DATA (case-insensitive), 0 when none or not a number.
 std::int32_t RecOfDataPath(const std::string& path);
-// Whether a version "a.b.c" is at or above another.
-bool IsVersionAtLeast(const std::string& version, const std::string& minimum);
 } // namespace datasel
