@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "accdb/AccRecord.h"
+
 // Dates are day numbers counted from 30 December 1899 (the zero date of
 // an empty slot), the fraction being the time of day.
-using TDataListDate = double;
+using TDataListDate = TDateTime;
 
 struct TDataListRec {
     std::int32_t REC = 0;

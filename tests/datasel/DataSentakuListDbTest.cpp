@@ -357,6 +357,9 @@ TEST_F(DataListDb, RenumberClosesGapsAboveTheFixedSlots)
 TEST_F(DataListDb, LookupsByFolder)
 {
     auto ctl = makeCtl(0);
+    ctl->Execute(0, 2, "", 0);
+    EXPECT_EQ(ctl->RowCount, 0);
+    EXPECT_TRUE(BuildDisplayIndex(ctl->Rows, {}).empty());
     EXPECT_EQ(ctl->GetDataFolderName(1), 1);
     add("DATALIST", 1, "A", "C:/DATA/0001", 1, 1, 14, 0);
     EXPECT_TRUE(ctl->IsDataPathToroku("c:/data/0001"));
