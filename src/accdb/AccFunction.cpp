@@ -1,0 +1,290 @@
+#include "accdb/AccFunction.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+#include "platform/Folders.h"
+#include "platform/TextCodec.h"
+
+std::string GetPCName() {
+    if (ConnectKind == 2) return SystemDef.ClientName.empty() ? "ANONYMOUS" : SystemDef.ClientName;
+    auto name = platform::computerName();
+    return name ? *name : "PCNAME-ERROR";
+}
+
+std::int64_t HasuuSyori(int Mode, std::int64_t Amount) {
+    constexpr std::int64_t unit = 10000;
+    std::int64_t yen = Amount / unit;  // truncated towards zero
+    std::int64_t frac = Amount % unit; // same sign as Amount
+    std::int64_t away = Amount < 0 ? -1 : 1;
+    if (Mode == 0) {
+        // truncation only
+    } else if (Mode == 2) {
+        if (frac != 0) yen += away;
+    } else if (frac >= unit / 2 || frac <= -unit / 2) {
+        yen += away;
+    }
+    return yen * unit;
+}
+
+namespace {
+
+// Days from 1970-01-01 for a civil date (proleptic Gregorian).
+long long daysFromCivil(long long y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+void civilFromDays(long long z, int& y, int& m, int& d) {
+    z += 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    y = static_cast<int>(static_cast<long long>(yoe) + era * 400 + (m <= 2));
+}
+
+constexpr long long kEpochOffset = 25569; // 1970-01-01 as a TDateTime
+
+bool validDate(int y, int m, int d) {
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
+    bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return d <= days[m - 1] + (m == 2 && leap ? 1 : 0);
+}
+
+bool isBlankOrControl(char32_t c) { return c <= 0x20; }
+constexpr char32_t kZenSpace = 0x3000;
+
+} // namespace
+
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second) {
+    double days = static_cast<double>(daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
+                                      kEpochOffset);
+    return days + (hour * 3600 + minute * 60 + second) / 86400.0;
+}
+
+bool DecodeDateTime(TDateTime value, int& year, int& month, int& day, int& hour, int& minute, int& second) {
+    if (!std::isfinite(value)) return false;
+    double whole = std::floor(value);
+    long long secs = std::llround((value - whole) * 86400.0);
+    long long days = static_cast<long long>(whole);
+    if (secs >= 86400) {
+        secs -= 86400;
+        ++days;
+    }
+    civilFromDays(days - kEpochOffset, year, month, day);
+    hour = static_cast<int>(secs / 3600);
+    minute = static_cast<int>(secs / 60 % 60);
+    second = static_cast<int>(secs % 60);
+    return true;
+}
+
+TDateTime NowDateTime() {
+    std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return EncodeDateTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+}
+
+std::string DateToFmtStr(int Kind, TDateTime Date) {
+    if (Date == 0) return "";
+    int y, m, d, h, n, s;
+    if (!DecodeDateTime(Date, y, m, d, h, n, s)) return "";
+    char buf[64];
+    if (Kind == 2)
+        std::snprintf(buf, sizeof buf, "%02d/%02d/%02d", y % 100, m, d);
+    else if (Kind == 4)
+        std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", y, m, d);
+    else
+        std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %02d:%02d", y, m, d, h, n);
+    return buf;
+}
+
+std::string TrimZen(std::string_view Text) {
+    std::u32string s = platform::toU32(Text);
+    size_t b = 0, e = s.size();
+    while (b < e && (isBlankOrControl(s[b]) || s[b] == kZenSpace)) ++b;
+    while (e > b && (isBlankOrControl(s[e - 1]) || s[e - 1] == kZenSpace)) --e;
+    return platform::fromU32(std::u32string_view(s).substr(b, e - b));
+}
+
+std::string DelAllSpace(std::string_view Text) {
+    std::u32string out;
+    for (char32_t c : platform::toU32(Text))
+        if (c != U' ' && c != kZenSpace) out.push_back(c);
+    return platform::fromU32(out);
+}
+
+std::string SpaceStr(int Count) {
+    if (Count < 1 || Count > 510) return "";
+    return std::string(static_cast<size_t>(Count), ' ');
+}
+
+std::string FixLeftStr(std::string_view Text, int Count) {
+    if (Count <= 0) return "";
+    std::u32string s = platform::toU32(Text);
+    std::u32string out;
+    int width = 0;
+    for (char32_t c : s) {
+        int w = static_cast<int>(platform::cp932CharWidth(c));
+        if (width + w > Count) {
+            if (width < Count) {
+                out.push_back(U' '); // half a character becomes a blank
+                ++width;
+            }
+            break;
+        }
+        out.push_back(c);
+        width += w;
+    }
+    std::string result = platform::fromU32(out);
+    if (width < Count) result += SpaceStr(Count).substr(0, static_cast<size_t>(Count - width));
+    return result;
+}
+
+std::string FixRightStr(std::string_view Text, int Count) {
+    if (Count <= 0) return "";
+    std::u32string s = platform::toU32(Text);
+    std::u32string out;
+    int width = 0;
+    for (size_t i = s.size(); i-- > 0;) {
+        int w = static_cast<int>(platform::cp932CharWidth(s[i]));
+        if (width + w > Count) {
+            if (width < Count) {
+                out.insert(out.begin(), U' ');
+                ++width;
+            }
+            break;
+        }
+        out.insert(out.begin(), s[i]);
+        width += w;
+    }
+    std::string result = platform::fromU32(out);
+    if (width < Count) result = SpaceStr(Count).substr(0, static_cast<size_t>(Count - width)) + result;
+    return result;
+}
+
+std::int64_t StrToKingaku(std::string_view Text) {
+    size_t b = 0, e = Text.size();
+    while (b < e && static_cast<unsigned char>(Text[b]) <= 0x20) ++b;
+    while (e > b && static_cast<unsigned char>(Text[e - 1]) <= 0x20) --e;
+    std::string_view t = Text.substr(b, e - b);
+    if (t.empty()) return 0;
+    bool neg = false;
+    size_t i = 0;
+    if (t[0] == '-' || t[0] == '+') {
+        neg = t[0] == '-';
+        ++i;
+    }
+    std::int64_t whole = 0, frac = 0;
+    int fracDigits = 0;
+    bool digits = false, dot = false, roundUp = false;
+    for (; i < t.size(); ++i) {
+        char c = t[i];
+        if (c == '.' && !dot) {
+            dot = true;
+            continue;
+        }
+        if (c < '0' || c > '9') return 0;
+        digits = true;
+        if (!dot) {
+            if (whole > (INT64_MAX / 10000 - 9) / 10) return 0; // beyond the currency range
+            whole = whole * 10 + (c - '0');
+        } else if (fracDigits < 4) {
+            frac = frac * 10 + (c - '0');
+            ++fracDigits;
+        } else if (fracDigits == 4) {
+            roundUp = c >= '5';
+            ++fracDigits;
+        }
+    }
+    if (!digits) return 0;
+    while (fracDigits < 4) {
+        frac *= 10;
+        ++fracDigits;
+    }
+    std::int64_t v = whole * 10000 + frac + (roundUp ? 1 : 0);
+    return neg ? -v : v;
+}
+
+TDateTime StrToDateZero(std::string_view Text) {
+    size_t b = 0, e = Text.size();
+    while (b < e && Text[b] == ' ') ++b;
+    while (e > b && Text[e - 1] == ' ') --e;
+    std::string_view t = Text.substr(b, e - b);
+    int parts[3] = {0, 0, 0};
+    int n = 0, len = 0;
+    for (char c : t) {
+        if (c == '/') {
+            if (len == 0 || ++n > 2) return 0;
+            len = 0;
+        } else if (c >= '0' && c <= '9') {
+            if (++len > 4) return 0;
+            parts[n] = parts[n] * 10 + (c - '0');
+        } else {
+            return 0;
+        }
+    }
+    if (n != 2 || len == 0) return 0;
+    if (!validDate(parts[0], parts[1], parts[2])) return 0;
+    return EncodeDateTime(parts[0], parts[1], parts[2]);
+}
+
+int SplitStrArray(std::string_view Text, char Delim, std::string* Parts, int MaxIndex) {
+    if (auto cut = Text.find("//"); cut != std::string_view::npos) Text = Text.substr(0, cut);
+    if (Text.empty() || MaxIndex < 0 || !Parts) return 0;
+    int n = 0;
+    size_t p;
+    while (n < MaxIndex && (p = Text.find(Delim)) != std::string_view::npos) {
+        Parts[n] = std::string(Text.substr(0, p));
+        Text.remove_prefix(p + 1);
+        ++n;
+    }
+    Parts[n] = std::string(Text);
+    return n;
+}
+
+int SplitStrArray(std::string_view Text, char Delim, std::vector<std::string>& Parts) {
+    return SplitStrArray(Text, Delim, Parts.data(), static_cast<int>(Parts.size()) - 1);
+}
+
+std::string RepairKanjiTail(std::string_view Cp932) {
+    std::string s(Cp932);
+    size_t i = 0;
+    while (i < s.size()) {
+        auto b = static_cast<std::uint8_t>(s[i]);
+        if (!IsSjisLead(b)) {
+            ++i;
+            continue;
+        }
+        if (i + 1 >= s.size()) {
+            s[i] = ' ';
+            break;
+        }
+        if (!IsSjisTrail(static_cast<std::uint8_t>(s[i + 1]))) {
+            s[i] = ' ';
+            s[i + 1] = ' ';
+        }
+        i += 2;
+    }
+    return s;
+}
+
+bool IsSjisLeadAt(std::string_view Cp932, int Index) {
+    if (Cp932.empty()) return false;
+    size_t last = (Index < 1 || static_cast<size_t>(Index) > Cp932.size()) ? Cp932.size() : static_cast<size_t>(Index);
+    bool lead = false;
+    for (size_t i = 0; i < last; ++i)
+        lead = !lead && IsSjisLead(static_cast<std::uint8_t>(Cp932[i]));
+    return lead;
+}

@@ -1,0 +1,22 @@
+/* Tables for the database layer's own tests. */
+CREATE DOMAIN CURRENCY AS NUMERIC(16,4);
+
+CREATE TABLE ITEMS (
+    ID      INTEGER NOT NULL PRIMARY KEY,
+    NAME    VARCHAR(40),
+    FIXED   CHAR(6),
+    AMOUNT  CURRENCY,
+    SMALLAMT NUMERIC(9,2),
+    RATE    DOUBLE PRECISION,
+    BIG     BIGINT,
+    DAYV     DATE,
+    STAMP   TIMESTAMP,
+    NOTE    BLOB SUB_TYPE TEXT,
+    PIC     BLOB SUB_TYPE BINARY
+);
+
+-- a colon in a comment: no :PARAM here
+CREATE TABLE "ROW" (
+    "ROW" INTEGER,
+    TXT   VARCHAR(10) DEFAULT 'a:b;c'
+);
