@@ -174,6 +174,17 @@ BEGIN
   SUSPEND;
 END^
 
+/* Posts a system event for other attachments (event number, operator
+   code, text). */
+CREATE OR ALTER PROCEDURE SP_SETEVENT (
+  EVENTNO INTEGER,
+  OPCODE INTEGER,
+  TXT VARCHAR(254) CHARACTER SET SJIS_0208)
+AS
+BEGIN
+  POST_EVENT 'EVENT' || COALESCE(EVENTNO, 0);
+END^
+
 SET TERM ; ^
 
 COMMIT;
