@@ -15,6 +15,10 @@ INSERT INTO GENKADIV (CODE, GDNAM) VALUES (6, 'リース期間定額法');
 INSERT INTO SISETUMST (SCODE, SNAME) VALUES (' ', '');
 INSERT INTO BUMONMST (BCODE, BNAME) VALUES (' ', '');
 
+/* Interest-paid rows of the blue-return statement. */
+INSERT INTO AO_RISI (REC) VALUES (1);
+INSERT INTO AO_RISI (REC) VALUES (2);
+
 /* Communication ID row (empty until set). */
 INSERT INTO TUSIN_ID (REC, HOLDER, PASWORD) VALUES (1, '', '');
 
