@@ -9,14 +9,100 @@ BEGIN
   NEW.REC = GEN_ID(TEKDIC_GEN, 1);
 END^
 
-/* Closes the processing-history entry of an operator's job. */
+/* Closes the open processing-history entries of an operator's job: they
+   move to OPHIST with the closing time and the given state. */
 CREATE OR ALTER PROCEDURE OPINF_DELETE (
   OPCODE INTEGER,
   JOBNAME VARCHAR(80),
   STATE VARCHAR(20))
 AS
 BEGIN
+  INSERT INTO OPHIST (OPCODE, JOBNAME, PCNAME, OPENTIME, CLOSETIME, STATE)
+    SELECT O.OPCODE, O.JOBNAME, O.PCNAME, O.OPENTIME, CURRENT_TIMESTAMP, COALESCE(:STATE, '')
+    FROM OPINF O
+    WHERE O.OPCODE = :OPCODE AND O.JOBNAME = :JOBNAME
+      AND NOT EXISTS (SELECT 1 FROM OPHIST H
+                      WHERE H.OPCODE = O.OPCODE AND H.JOBNAME = O.JOBNAME AND H.OPENTIME = O.OPENTIME);
   DELETE FROM OPINF O WHERE O.OPCODE = :OPCODE AND O.JOBNAME = :JOBNAME;
+END^
+
+/* Deletes a journal entry: its live lines are marked deleted (the journal
+   triggers take them out of the totals) and unlinked. Lines already changed
+   or deleted keep their mark, so that restoring the entry never brings back
+   superseded lines. RESULT 0. */
+CREATE OR ALTER PROCEDURE SP_SIWAKE_DEL (
+  SWKREC INTEGER,
+  OPCODE INTEGER)
+RETURNS (
+  RESULT INTEGER)
+AS
+BEGIN
+  UPDATE SIWAKE W
+    SET W.DELFLG = 1, W.LINKKEY = '', W.LINKKUB = 0, W.LINKREC = 0,
+        W.OPCODE = :OPCODE, W.RTIME = CURRENT_TIMESTAMP
+    WHERE W.SWKREC = :SWKREC AND W.DELFLG = 0;
+  RESULT = 0;
+  SUSPEND;
+END^
+
+/* Adds the balance rows of a new sub-account. With HOJO_INS_MODE 1 it goes
+   to the account's departments in the given facility and to every facility
+   and department where the account already has more than one sub-account;
+   otherwise wherever the account exists. Departments other than ' ' only
+   when departments are kept for every account (BUMON 2) or for profit and
+   loss accounts (BUMON 1 and account group 4000 to 7999). The common
+   department '00' starts fully allocated. Returns the inputs. */
+CREATE OR ALTER PROCEDURE SP_HOJO_KAMOKUSZ_INS (
+  PSCODE VARCHAR(6) CHARACTER SET ASCII,
+  PKCODE VARCHAR(6) CHARACTER SET ASCII,
+  PHCODE VARCHAR(6) CHARACTER SET ASCII)
+RETURNS (
+  OUT_SCODE VARCHAR(6) CHARACTER SET ASCII,
+  OUT_KCODE VARCHAR(6) CHARACTER SET ASCII,
+  OUT_HCODE VARCHAR(6) CHARACTER SET ASCII)
+AS
+DECLARE VARIABLE V_MODE INTEGER;
+DECLARE VARIABLE V_BUMON INTEGER;
+DECLARE VARIABLE V_GROUPM1 VARCHAR(6) CHARACTER SET ASCII;
+DECLARE VARIABLE V_SCODE VARCHAR(6) CHARACTER SET ASCII;
+DECLARE VARIABLE V_BCODE VARCHAR(6) CHARACTER SET ASCII;
+DECLARE VARIABLE V_DEPTS INTEGER;
+BEGIN
+  SELECT A.HOJO_INS_MODE, A.BUMON FROM ACCDEF1 A WHERE A.REC = 1 INTO :V_MODE, :V_BUMON;
+  SELECT K.GROUPM1 FROM KAMOKUMST K WHERE K.KCODE = :PKCODE INTO :V_GROUPM1;
+  V_DEPTS = 0;
+  IF (V_BUMON = 2 OR (V_BUMON = 1 AND V_GROUPM1 >= '4000' AND V_GROUPM1 < '8000')) THEN
+    V_DEPTS = 1;
+  FOR SELECT DISTINCT Z.SCODE, Z.BCODE FROM KAMOKU_SZ Z
+      WHERE Z.KCODE = :PKCODE
+        AND (COALESCE(:V_MODE, 0) <> 1
+             OR Z.SCODE = :PSCODE
+             OR (SELECT COUNT(DISTINCT Y.HCODE) FROM KAMOKU_SZ Y
+                 WHERE Y.KCODE = Z.KCODE AND Y.SCODE = Z.SCODE AND Y.BCODE = Z.BCODE) > 1)
+      INTO :V_SCODE, :V_BCODE
+  DO
+  BEGIN
+    IF ((V_BCODE = ' ' OR V_DEPTS = 1)
+        AND NOT EXISTS (SELECT 1 FROM KAMOKU_SZ X
+                        WHERE X.SCODE = :V_SCODE AND X.KCODE = :PKCODE
+                          AND X.HCODE = :PHCODE AND X.BCODE = :V_BCODE)) THEN
+    BEGIN
+      IF (V_BCODE = '00') THEN
+        INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE, KAISIZAN,
+                               HAIBUN01, HAIBUN02, HAIBUN03, HAIBUN04, HAIBUN05, HAIBUN06,
+                               HAIBUN07, HAIBUN08, HAIBUN09, HAIBUN10, HAIBUN11, HAIBUN12,
+                               HAIBUN13, HAIBUN14, HAIBUN15, HAIBUN16, KISHU_NUKI)
+        VALUES (:V_SCODE, :PKCODE, :PHCODE, :V_BCODE, 0,
+                100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 0);
+      ELSE
+        INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE)
+        VALUES (:V_SCODE, :PKCODE, :PHCODE, :V_BCODE);
+    END
+  END
+  OUT_SCODE = PSCODE;
+  OUT_KCODE = PKCODE;
+  OUT_HCODE = PHCODE;
+  SUSPEND;
 END^
 
 /* The sub-account to use for a reference: the given one when it exists,
