@@ -1,5 +1,5 @@
 /* Journal and the account balances it feeds. */
-CREATE GENERATOR SIWAKE_GEN;
+CREATE GENERATOR SIWAKE_REC_GEN;
 /* Journal lines of the current year; TAISHAKU 1 debit, 2 credit;
    DELFLG 0 live, 1 and 2 changed or deleted. */
 CREATE TABLE SIWAKE (
