@@ -11,6 +11,7 @@
 #include "accdb/DataStatus.h"
 #include "accdb/Gengo.h"
 #include "accdb/IBErrorReport.h"
+#include "accdb/SysFolder.h"
 #include "db/Service.h"
 #include "platform/FileOps.h"
 #include "platform/Prompt.h"
@@ -341,12 +342,7 @@ bool TDM::DExist(const std::string& Path, std::uint8_t Kind) {
 }
 
 bool TDM::MkDir(const std::string& Path, std::uint8_t Kind) {
-    if (Kind == 0) {
-        if (isBlank(Path)) return false;
-        std::error_code ec;
-        fs::create_directories(Path, ec);
-        return fs::is_directory(Path, ec);
-    }
+    if (Kind == 0) return !isBlank(Path) && ForceFolder(Path);
     if (Kind == 1 || Kind == 2) return ServerFileOperation("MkDir", Path);
     return false;
 }
@@ -396,8 +392,13 @@ bool TDM::FCopy(const std::string& Src, const std::string& Dst, std::uint8_t Kin
 
 void TDM::GetShortFileName(const std::string& Path, std::uint8_t Kind, std::string& Short) {
     Short.clear();
-    // Local file systems here have no short names: the path is its own.
-    if (Kind == 0) Short = Path;
+    if (Kind == 0) {
+        try {
+            Short = GetShortPath(Path);
+        } catch (const std::exception&) {
+            Short = Path;
+        }
+    }
     else if (Kind == 1 || Kind == 2) ServerLongToShortFileName(Path, Short);
 }
 

@@ -169,7 +169,7 @@ TEST_F(DataModuleTest, InConnectionSeesAnotherProcessNotItself) {
     const fs::path fifo = fb.path("isql-in");
     ASSERT_EQ(std::system(("mkfifo '" + fifo.string() + "'").c_str()), 0);
     platform::ChildProcess isql;
-    platform::ProcessSpec spec;
+    platform::ProcessCommand spec;
     spec.program = "sh";
     spec.args = {"-c", "exec isql-fb -q -user SYSDBA -password masterkey '" + dir + "/tvacc.fdb' < '" +
                            fifo.string() + "'"};
