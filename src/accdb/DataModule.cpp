@@ -109,6 +109,11 @@ std::string TDM::DatabaseName(std::uint8_t Kind, const std::string& Host, const 
     return joinPath(Folder, File);
 }
 
+std::string TDM::DropDatabaseName(std::uint8_t Kind, const std::string& Host, const std::string& Folder) {
+    if (Kind == 0) return joinPath(Folder, DataFile);
+    return Host + ":" + joinPath(Folder, DataFile);
+}
+
 db::ConnectParams TDM::ConnectParamsFor(const std::string& Database) {
     db::ConnectParams p;
     p.database = Database;
@@ -257,10 +262,7 @@ bool TDM::AccDatInConnection(std::uint8_t Kind, const std::string& Host, const s
 bool TDM::AccDatDropDatabase(const std::string& Host, const std::string& Folder) {
     const std::string host = Host.empty() ? SystemDef.HostName : Host;
     if (Folder.empty()) return false;
-    // No local exception for 127.0.0.1 here: a server kind always names the
-    // server.
-    const std::string name =
-        ConnectKind == 0 ? joinPath(Folder, DataFile) : host + ":" + joinPath(Folder, DataFile);
+    const std::string name = DropDatabaseName(ConnectKind, host, Folder);
     try {
         db::Attachment att(ConnectParamsFor(name));
         att.dropDatabase();

@@ -99,6 +99,9 @@ public:
     // The database name by the naming rule (see the top of this file).
     static std::string DatabaseName(std::uint8_t Kind, const std::string& Host, const std::string& Folder,
                                     const std::string& File);
+    // The name AccDatDropDatabase uses: a server kind always names the
+    // server, "127.0.0.1" included.
+    static std::string DropDatabaseName(std::uint8_t Kind, const std::string& Host, const std::string& Folder);
     // Connection parameters with SystemDef's database user and password.
     static db::ConnectParams ConnectParamsFor(const std::string& Database);
 

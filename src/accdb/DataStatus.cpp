@@ -144,6 +144,19 @@ bool TBasicDataStatusStore::GetDataInfoRec(TDataInfomationRec& Rec) {
         Rec.GASSANKBN = 0;
     }
     Rec.USEMYNUMBER = funcGetAccReg("基本設定", "＃USE", "整数", "0").asInt();
+    const int version = (Rec.VerMajor << 16) + (Rec.VerMinor1 << 8) + Rec.VerMinor2;
+    if (DM->IsCloudShareUse(false) && version > (11 << 16)) {
+        auto q = DM->IBQACC1("SELECT CLOUD_LINE\nFROM ACCDEF1\nWHERE REC=1");
+        q->execute();
+        if (q->fetch()) Rec.CLOUD_SHARE = q->asInt(0) > 0 ? 1 : 0;
+        q->close();
+    }
+    if (version >= (12 << 16)) {
+        auto q = DM->IBQACC1("SELECT READ_ONLY\nFROM ACCDEF1\nWHERE REC=1");
+        q->execute();
+        if (q->fetch()) Rec.READ_ONLY = q->asInt(0);
+        q->close();
+    }
     scope.commit();
     return true;
 }

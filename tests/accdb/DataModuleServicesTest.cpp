@@ -2,6 +2,9 @@
 
 #include "accdb/Gengo.h"
 
+#include <QCoreApplication>
+#include <QWidget>
+
 using testsupport::FbFixture;
 
 namespace {
@@ -254,4 +257,18 @@ TEST_F(DataModuleTest, LaunchTimerCallsTheLauncherOnce) {
     EXPECT_EQ(got, "VqDataSenkaku|1|SyoriType=3");
     EXPECT_FALSE(DM->TimerSyoriKidou.isActive());
     EXPECT_EQ(DM->PendingLaunchName, "");
+}
+
+TEST_F(DataModuleTest, CloseTimerClosesItsWindowLater) {
+    QWidget w;
+    w.show();
+    DM->TimerFormCloseTag = &w;
+    DM->TimerFormClose.start();
+    DM->TimerFormCloseTimer();
+    EXPECT_FALSE(DM->TimerFormClose.isActive());
+    EXPECT_EQ(DM->TimerFormCloseTag, nullptr);
+    EXPECT_TRUE(w.isVisible());   // posted, not closed inside the timer
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w.isVisible());
+    DM->TimerFormCloseTimer();    // nothing to close: harmless
 }

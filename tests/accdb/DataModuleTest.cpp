@@ -18,20 +18,23 @@ struct NameCase {
     std::uint8_t kind;
     const char* host;
     const char* expected;
+    const char* dropName;
 };
 
 TEST(DataModuleNaming, ServerOnlyForServerKindsAndOtherHosts) {
     const NameCase cases[] = {
-        {0, "", "/d/1/tvacc.fdb"},
-        {0, "srv", "/d/1/tvacc.fdb"},
-        {1, "127.0.0.1", "/d/1/tvacc.fdb"},
-        {2, "127.0.0.1", "/d/1/tvacc.fdb"},
-        {1, "srv", "srv:/d/1/tvacc.fdb"},
-        {2, "10.0.0.5", "10.0.0.5:/d/1/tvacc.fdb"},
+        {0, "", "/d/1/tvacc.fdb", "/d/1/tvacc.fdb"},
+        {0, "srv", "/d/1/tvacc.fdb", "/d/1/tvacc.fdb"},
+        {1, "127.0.0.1", "/d/1/tvacc.fdb", "127.0.0.1:/d/1/tvacc.fdb"},
+        {2, "127.0.0.1", "/d/1/tvacc.fdb", "127.0.0.1:/d/1/tvacc.fdb"},
+        {1, "srv", "srv:/d/1/tvacc.fdb", "srv:/d/1/tvacc.fdb"},
+        {2, "10.0.0.5", "10.0.0.5:/d/1/tvacc.fdb", "10.0.0.5:/d/1/tvacc.fdb"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(TDM::DatabaseName(c.kind, c.host, "/d/1", "tvacc.fdb"), c.expected)
             << int(c.kind) << " " << c.host;
+        EXPECT_EQ(TDM::DropDatabaseName(c.kind, c.host, "/d/1"), c.dropName) << int(c.kind) << " " << c.host;
+    }
     // A folder given with its trailing separator gets no second one.
     EXPECT_EQ(TDM::DatabaseName(0, "", "/d/1/", "tvacc.fdb"), "/d/1/tvacc.fdb");
 }
@@ -76,14 +79,16 @@ TEST_F(DataModuleTest, MarkInUseAndSetFreeWriteTheStatusFile) {
     SystemDef.OpCode = 100001;
     SystemDef.OpName = "山田　太郎";
     const std::string dir = makeData();
+    FbFixture::exec(dir + "/tvacc.fdb", "UPDATE ACCDEF1 SET READ_ONLY = 1, CLOUD_LINE = 3;");
     ASSERT_TRUE(DM->fnAccDatConnected("", dir, 1));
 
     platform::IniFile ini(dir + "/tvacc.ini");
     EXPECT_EQ(ini.readSectionValues("DATASTS"),
               (std::vector<std::string>{"STATUS=2", "OPCODE=100001", "OPERATOR=山田　太郎", "SHARE_STATUS=1",
-                                        "UPDATE_LOCK=0", "READ_ONLY=0"}));
+                                        "UPDATE_LOCK=0", "READ_ONLY=1"}));
     EXPECT_EQ(ini.readString("DATAINFO", "SHOUGOU"), "株式会社テスト");
     EXPECT_EQ(ini.readString("DATAINFO", "DATALISTNAME"), "テスト");
+    EXPECT_EQ(ini.readString("DATAINFO", "CLOUD_SHARE"), "1");
     EXPECT_EQ(ini.readString("DATAINFO", "KISHU"), "2024/04/01");
     EXPECT_EQ(ini.readString("DATAINFO", "VERSION1"), "14.0.0");
     EXPECT_EQ(ini.readSection("DATAINFO").size(), 21u);
@@ -91,7 +96,7 @@ TEST_F(DataModuleTest, MarkInUseAndSetFreeWriteTheStatusFile) {
     ASSERT_TRUE(DM->fnAccDatDisconnect(dir, 1, 0));
     EXPECT_FALSE(DM->IBDatabaseDAT.connected());
     EXPECT_EQ(ini.readSectionValues("DATASTS"),
-              (std::vector<std::string>{"STATUS=1", "SHARE_STATUS=1", "UPDATE_LOCK=0", "READ_ONLY=0"}));
+              (std::vector<std::string>{"STATUS=1", "SHARE_STATUS=1", "UPDATE_LOCK=0", "READ_ONLY=1"}));
     EXPECT_EQ(ini.readString("DATAINFO", "SHOUGOU"), "株式会社テスト");
 }
 
