@@ -63,6 +63,7 @@ struct PromptMessage {
     std::string agreeCaption;
     bool agreed = false;               // in: initial tick; out: tick when closed
     int messageId = 0;
+    std::vector<std::string> details;  // further lines of a memo box's scrolling area
 
     // All line texts joined with CR, trailing empty lines dropped.
     std::string text() const;
@@ -77,6 +78,16 @@ struct InputRequest {
     std::string value;      // in: initial value; out: the value entered
     int maxLength = 0;      // in CP932 bytes, 0 = no limit
     bool password = false;
+    // The one-value input dialog's further settings.
+    int mode = 0;           // 0 text, 1 password, 2 list, 3 amount, 4 date pair
+    std::vector<std::string> items; // choices of mode 2
+    std::string hint;
+    std::uint32_t promptColor = 0;  // 0x00BBGGRR, 0 = default
+    bool required = false;
+    int keyFilter = 0;
+    int imeMode = 3;        // 0 disabled (no paste either), 3 don't care
+    double date1 = 0, date2 = 0; // in/out of mode 4, days since 1899-12-30
+    double minDate1 = 0, maxDate1 = 0, minDate2 = 0, maxDate2 = 0;
 };
 
 class Prompt {
