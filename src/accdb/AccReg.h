@@ -17,6 +17,7 @@
 // commit it; inside a caller's transaction they neither commit nor roll
 // back. Database errors reach the caller (after the roll-back of a
 // transaction the operation started); conversions never raise.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -30,8 +31,13 @@ public:
     enum class Kind { Empty, Text, Bool, Integer, Currency, Real, Date, DateTime };
 
     TRegValue() = default;
+    // Texts, integers and flags convert implicitly; the other kinds are
+    // made with the named makers below.
     TRegValue(const std::string& text) : kind_(Kind::Text), text_(text) {}
-    TRegValue(const char* text) : kind_(Kind::Text), text_(text) {}
+    TRegValue(const char* text) : kind_(Kind::Text), text_(text ? text : "") {}
+    TRegValue(int v) : kind_(Kind::Integer), int_(v) {}
+    TRegValue(bool v) : kind_(Kind::Bool), bool_(v) {}
+    TRegValue(std::nullptr_t) = delete;
     static TRegValue Text(std::string v);
     static TRegValue Bool(bool v);
     static TRegValue Integer(int v);

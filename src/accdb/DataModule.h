@@ -159,7 +159,8 @@ public:
     static void ParseDataPath(const std::string& Path, std::string& RecText, std::string& SubText);
     void GetDataRecByPath(const std::string& Path, int& Rec, int& Sub);
     // Runs DataVerifyHook when Force is 1 or the data-check setting is on;
-    // the hook's result, 1 when it was not run.
+    // the hook's result, 1 when it was not run. Silent comes before Force
+    // in every call.
     int CallDataVerify(const std::string& Host, const std::string& DataFolder, int Silent, int Force);
     // Asks for the open data set's password (up to three tries).
     bool CheckDataPassword();

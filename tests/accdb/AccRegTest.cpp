@@ -96,7 +96,9 @@ TEST_F(AccRegTest, WritesTextFormsAndKeepsTheStoredType) {
         {"b", "論理", TRegValue::Bool(true), "TRUE"},
         {"d", "日付", TRegValue::Date(datecore::encodeDate(2025, 3, 31)), "2025/03/31"},
         {"z", "日付", TRegValue::Date(0), ""},
-        {"i", "整数", TRegValue::Integer(-42), "-42"},
+        {"i", "整数", -42, "-42"},
+        {"j", "整数", TRegValue("12"), "12"},
+        {"f", "論理", false, "FALSE"},
         {"m", "金額", TRegValue::Money(12345600), "1234.56"},
         {"n", "金額", TRegValue::Money(-50000), "-5"},
         {"r", "実数", TRegValue::Real(0.1), "0.1"},
@@ -109,7 +111,7 @@ TEST_F(AccRegTest, WritesTextFormsAndKeepsTheStoredType) {
     }
     EXPECT_EQ(funcGetAccReg("G", "z", "日付", "").asDateTime(), 0);
 
-    funcPutAccReg("G", "i", "文字", TRegValue("7"));
+    funcPutAccReg("G", "i", "文字", 7);
     EXPECT_EQ(row("G", "i"), (std::pair<std::string, std::string>{"整数", "7"}));
 
     funcDelAccReg("G", "i");
