@@ -164,12 +164,13 @@ bool TDM::fnAccDatConnected(const std::string& Host, const std::string& DataFold
             auto store = MakeDataStatusStore();
             TDataInfomationRec rec;
             store->ClearInfo(rec);
-            store->GetDataInfoRec(rec);
+            const bool read = store->GetDataInfoRec(rec);
             rec.STATUS = 2;
             rec.OPCODE = SystemDef.OpCode;
             rec.OPERATOR = SystemDef.OpName;
-            // Server kinds keep the status in the system database.
-            if (ConnectKind == 0) store->WriteIniFile(folder, "", rec);
+            // Server kinds keep the status in the system database. Facts
+            // that could not be read never overwrite those on file.
+            if (ConnectKind == 0) store->WriteIniFile(folder, read ? "" : "DATASTS", rec);
         }
         return IBDatabaseDAT.connected();
     } catch (const db::FbError& e) {
@@ -190,9 +191,9 @@ bool TDM::fnAccDatDisconnect(const std::string& DataFolder, std::uint8_t SetFree
             auto store = MakeDataStatusStore();
             TDataInfomationRec rec;
             store->ClearInfo(rec);
-            store->GetDataInfoRec(rec);
+            const bool read = store->GetDataInfoRec(rec);
             rec.STATUS = 1;
-            if (SetFree == 1 && ConnectKind == 0) store->WriteIniFile(folder, "", rec);
+            if (SetFree == 1 && ConnectKind == 0) store->WriteIniFile(folder, read ? "" : "DATASTS", rec);
             if (UpdateList == 1 && DataListRefreshHook) DataListRefreshHook(folder, rec);
         } catch (const std::exception& e) {
             // The disconnection goes on whatever happened to the status.

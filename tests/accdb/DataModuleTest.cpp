@@ -98,6 +98,12 @@ TEST_F(DataModuleTest, MarkInUseAndSetFreeWriteTheStatusFile) {
     EXPECT_EQ(ini.readSectionValues("DATASTS"),
               (std::vector<std::string>{"STATUS=1", "SHARE_STATUS=1", "UPDATE_LOCK=0", "READ_ONLY=1"}));
     EXPECT_EQ(ini.readString("DATAINFO", "SHOUGOU"), "株式会社テスト");
+
+    // Freed again while nothing is open: only the status section changes.
+    ini.writeInteger("DATASTS", "STATUS", 2);
+    ASSERT_TRUE(DM->fnAccDatDisconnect(dir, 1, 0));
+    EXPECT_EQ(ini.readString("DATASTS", "STATUS"), "1");
+    EXPECT_EQ(ini.readString("DATAINFO", "SHOUGOU"), "株式会社テスト");
 }
 
 TEST_F(DataModuleTest, ServerKindsAndLogonModeOneWriteNoStatus) {
