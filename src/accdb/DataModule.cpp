@@ -12,6 +12,7 @@
 #include "accdb/Gengo.h"
 #include "accdb/IBErrorReport.h"
 #include "accdb/SysFolder.h"
+#include "datasel/DataSentakuList.h"
 #include "db/Service.h"
 #include "platform/FileOps.h"
 #include "platform/Prompt.h"
@@ -63,6 +64,35 @@ bool sameServerFile(std::string a, std::string b) {
     std::replace(a.begin(), a.end(), '\\', '/');
     std::replace(b.begin(), b.end(), '\\', '/');
     return fs::path(a).lexically_normal() == fs::path(b).lexically_normal();
+}
+
+// The data set's row in the data list takes the facts just read from its
+// database; the other columns keep what the list holds.
+void refreshDataListRow(TDM& dm, const std::string& folder, const TDataInfomationRec& rec) {
+    TDataSentakuListCtl ctl(dm.IBTransactionDEF);
+    ctl.ConnectKind = ConnectKind;
+    ctl.SetDataPlaceRec(SystemDef.Settings.DataPlace);
+    TDataListRec row;
+    ctl.InitDataListRecord(row, folder);
+    // The kind decides whether the row lives in CHILD_DATALIST.
+    row.GASSAN = rec.GASSANKBN;
+    ctl.GetDataListRecord(1, row, true);
+    row.GROUPID = SystemDef.GroupId;
+    row.DATACODE = rec.CODE;
+    row.SHOUGOU = rec.SHOUGOU;
+    row.NENDO = rec.NENDO;
+    row.KISHU = StrToDateZero(rec.KISHU);
+    row.KIMATU = StrToDateZero(rec.KIMATU);
+    row.DATATYPE = rec.DATAKBN;
+    row.CODETYPE = rec.CODEKBN;
+    row.TANTOU = rec.TANTO;
+    row.VER_MAJOR = rec.VerMajor;
+    row.VER_MINOR1 = rec.VerMinor1;
+    row.VER_MINOR2 = rec.VerMinor2;
+    row.VER_TEXT = rec.VERSION2;
+    row.GASSAN = rec.GASSANKBN;
+    row.CLOUD = rec.CLOUD_SHARE;
+    ctl.UpdateDataListRecord(row, false, true);
 }
 
 } // namespace
@@ -194,7 +224,10 @@ bool TDM::fnAccDatDisconnect(const std::string& DataFolder, std::uint8_t SetFree
             const bool read = store->GetDataInfoRec(rec);
             rec.STATUS = 1;
             if (SetFree == 1 && ConnectKind == 0) store->WriteIniFile(folder, read ? "" : "DATASTS", rec);
-            if (UpdateList == 1 && DataListRefreshHook) DataListRefreshHook(folder, rec);
+            if (UpdateList == 1) {
+                if (DataListRefreshHook) DataListRefreshHook(folder, rec);
+                else refreshDataListRow(*this, folder, rec);
+            }
         } catch (const std::exception& e) {
             // The disconnection goes on whatever happened to the status.
             ErrorDetailMsg(kDatConnectText, e.what());

@@ -86,6 +86,6 @@ extern std::function<std::unique_ptr<TDataStatusStore>()> DataStatusStoreFactory
 std::unique_ptr<TDataStatusStore> MakeDataStatusStore();
 
 // Refreshes the data-list row of a data set from its status record when the
-// data module closes it with UpdateList (the data-list access object of data
-// selection installs it). Empty: nothing is refreshed.
+// data module closes it with UpdateList. Empty: the data module refreshes
+// the row itself through the data-list access object.
 extern std::function<void(const std::string& DataFolder, const TDataInfomationRec& Rec)> DataListRefreshHook;

@@ -217,3 +217,18 @@ TEST_F(DataModuleTest, Cp932TextsRoundTripByteIdentical) {
     ASSERT_TRUE(q->fetch());
     EXPECT_EQ(q->asBytes(0), platform::toCp932(text));
 }
+
+TEST_F(DataModuleTest, ClosingWithUpdateListRefreshesTheListRow) {
+    const std::string dir = makeData();
+    SystemDef.GroupId = 10000;
+    FbFixture::exec(sysDb, "INSERT INTO DATALIST (REC, GROUPID, PASNAME, ENTTEXT, SHOUGOU, NENDO) "
+                           "VALUES (3, 10000, '" + dir + "', '一覧名', '旧商号', 1);");
+    ASSERT_TRUE(DM->fnAccDefConnected());
+    ASSERT_TRUE(DM->fnAccDatConnected("", dir, 0));
+    EXPECT_TRUE(DM->fnAccDatDisconnect(dir, 0, 1));
+    EXPECT_EQ(FbFixture::scalar(sysDb, "SELECT SHOUGOU || ',' || ENTTEXT || ',' || NENDO || ',' || VER_MAJOR "
+                                       "FROM DATALIST WHERE REC = 3"),
+              "株式会社テスト,一覧名,5,14");
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_FALSE(DM->IBTransactionDEF.active());
+}
