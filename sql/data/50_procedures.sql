@@ -634,14 +634,15 @@ BEGIN
       INSERT INTO SISETUBUM (SCODE, BCODE) VALUES (NEW.SCODE, :V_BCODE);
 END^
 
-/* A new account: its fixed-asset settings in every facility. The account's
-   own sub-account row (HCODE ' ') is written by whoever creates the account,
-   together with the account row. */
+/* A new account: its own sub-account row (HCODE ' ') and its fixed-asset
+   settings in every facility. */
 CREATE TRIGGER KAMOKUMST_AFTER_INSERT FOR KAMOKUMST
 ACTIVE AFTER INSERT POSITION 0
 AS
 DECLARE VARIABLE V_GROUPM1 INTEGER;
 BEGIN
+  INSERT INTO HOJOMST (KCODE, HCODE, HNAME, TAX_LCODE, TAX_RCODE, BPFLG)
+  VALUES (NEW.KCODE, ' ', '', NEW.TAX_LCODE, NEW.TAX_RCODE, NEW.BPFLG);
   V_GROUPM1 = NULL;
   IF (TRIM(NEW.GROUPM1) SIMILAR TO '[0-9]+') THEN
     V_GROUPM1 = CAST(TRIM(NEW.GROUPM1) AS INTEGER);
