@@ -223,9 +223,10 @@ TDateTime StrToDateZero(std::string_view Text) {
     while (e > b && Text[e - 1] == ' ') --e;
     std::string_view t = Text.substr(b, e - b);
     int parts[3] = {0, 0, 0};
-    int n = 0, len = 0;
+    int n = 0, len = 0, yearDigits = 0;
     for (char c : t) {
         if (c == '/') {
+            if (n == 0) yearDigits = len;
             if (len == 0 || ++n > 2) return 0;
             len = 0;
         } else if (c >= '0' && c <= '9') {
@@ -236,6 +237,14 @@ TDateTime StrToDateZero(std::string_view Text) {
         }
     }
     if (n != 2 || len == 0) return 0;
+    if (yearDigits <= 2) {
+        // Two-digit years fall within fifty years of today.
+        int y, m, d, h, mi, sec;
+        DecodeDateTime(NowDateTime(), y, m, d, h, mi, sec);
+        parts[0] += y / 100 * 100;
+        if (parts[0] > y + 50) parts[0] -= 100;
+        else if (parts[0] <= y - 50) parts[0] += 100;
+    }
     if (!validDate(parts[0], parts[1], parts[2])) return 0;
     return EncodeDateTime(parts[0], parts[1], parts[2]);
 }

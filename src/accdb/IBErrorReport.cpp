@@ -55,12 +55,14 @@ std::string toLogBytes(const std::string& utf8) {
     return out;
 }
 
-bool writeLines(const std::string& path, const std::vector<std::string>& lines, bool append) {
+bool writeLines(const std::string& path, const std::vector<std::string>& lines, bool append) try {
     std::ofstream f(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
     if (!f) return false;
     for (const auto& line : lines) f << toLogBytes(line) << "\r\n";
     f.flush();
     return static_cast<bool>(f);
+} catch (...) {
+    return false;
 }
 
 std::string nowText() {
@@ -174,6 +176,10 @@ bool IsNotRootSysDir(const std::string& Path) {
     std::error_code ec;
     fs::path abs = fs::absolute(path, ec);
     if (ec) return false;
+    abs = abs.lexically_normal();
+    // A pattern ("/usr/*") stands for the whole content of its folder.
+    while (abs.has_parent_path() && abs.filename().string().find_first_of("*?") != std::string::npos)
+        abs = abs.parent_path();
     const auto guarded = protectedFolders();
     if (guarded.count(normalised(abs))) return false;
     // The same folder reached through symbolic links.

@@ -2,7 +2,7 @@
 // Amounts are exact: a signed 64-bit count of 1/10000 yen, the same scale as
 // the NUMERIC(16,4) columns of the data database. No amount ever passes
 // through a floating-point number; every rounding is spelled out by the
-// caller with one of the helpers below.
+// caller (whole yen: HasuuSyori; fractions of a product: tryMulDivRound).
 #include <cstdint>
 #include <limits>
 
@@ -14,26 +14,6 @@ namespace money {
 inline constexpr Currency kYen = 10000;
 
 constexpr Currency fromYen(std::int64_t yen) { return yen * kYen; }
-
-// Fraction of a yen left over (same sign as the amount).
-constexpr Currency yenFraction(Currency a) { return a % kYen; }
-
-// Whole yen, the fraction cut off towards zero.
-constexpr Currency truncYen(Currency a) { return a - a % kYen; }
-
-// Whole yen, any fraction moving the amount away from zero (12.3 -> 13,
-// -12.3 -> -13); whole amounts stay.
-constexpr Currency awayYen(Currency a) {
-    const Currency f = a % kYen;
-    if (f == 0) return a;
-    return a - f + (a > 0 ? kYen : -kYen);
-}
-
-// Whole yen, halves away from zero: add half a yen to a non-negative
-// amount, subtract it from a negative one, then cut the fraction.
-constexpr Currency halfAwayYen(Currency a) {
-    return truncYen(a >= 0 ? a + kYen / 2 : a - kYen / 2);
-}
 
 // a * b / c to the nearest Currency unit, halves away from zero. The
 // product is formed in 128 bits, so a large amount times a rate does not

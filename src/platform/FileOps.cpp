@@ -67,6 +67,17 @@ bool copyOne(const fs::path& from, const fs::path& to, std::string* error) {
     return true;
 }
 
+// Whether path lies below folder (after resolving links of what exists).
+bool inside(const fs::path& path, const fs::path& folder) {
+    std::error_code ec;
+    fs::path p = fs::weakly_canonical(path, ec);
+    if (ec) return false;
+    fs::path f = fs::weakly_canonical(folder, ec);
+    if (ec) return false;
+    auto rel = p.lexically_relative(f);
+    return !rel.empty() && *rel.begin() != ".." && rel != ".";
+}
+
 bool transfer(const std::string& src, const std::string& dst, bool move, std::string* error) {
     std::vector<fs::path> items;
     bool pattern = false;
@@ -81,6 +92,7 @@ bool transfer(const std::string& src, const std::string& dst, bool move, std::st
     for (const auto& item : items) {
         fs::path to = into ? target / item.filename() : target;
         if (fs::equivalent(item, to, ec)) return fail(error, "source and target are the same: " + item.string());
+        if (inside(to, item)) return fail(error, "target lies inside the source: " + to.string());
         if (move) {
             ec.clear();
             if (to.has_parent_path()) fs::create_directories(to.parent_path(), ec);

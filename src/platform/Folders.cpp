@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <pwd.h>
 #include <system_error>
 #include <unistd.h>
@@ -16,10 +17,31 @@ std::string stripTrailing(std::string p) {
     return p;
 }
 
-std::string fromEnvOr(const char* var, const char* xdgVar, const char* homeRelative) {
+// A folder of the desktop's user-dirs.dirs file (XDG_DOCUMENTS_DIR="$HOME/...").
+std::optional<std::string> userDir(const char* xdgVar) {
+    std::string config = envValue("XDG_CONFIG_HOME").value_or(homeFolder() + "/.config");
+    std::ifstream f(config + "/user-dirs.dirs");
+    std::string line, prefix = std::string(xdgVar) + "=\"";
+    while (std::getline(f, line)) {
+        if (line.rfind(prefix, 0) != 0) continue;
+        std::string v = line.substr(prefix.size());
+        size_t close = v.rfind('"');
+        if (close == std::string::npos) return std::nullopt;
+        v = v.substr(0, close);
+        if (v.rfind("$HOME", 0) == 0) v = homeFolder() + v.substr(5);
+        if (v.empty() || v[0] != '/') return std::nullopt;
+        return stripTrailing(v);
+    }
+    return std::nullopt;
+}
+
+std::string fromEnvOr(const char* var, const char* xdgVar, const char* homeRelative, bool userDirs = false) {
     if (auto v = envValue(var)) return stripTrailing(*v);
     if (xdgVar) {
         if (auto v = envValue(xdgVar)) return stripTrailing(*v);
+        if (userDirs) {
+            if (auto v = userDir(xdgVar)) return *v;
+        }
     }
     return stripTrailing(homeFolder() + "/" + homeRelative);
 }
@@ -45,8 +67,8 @@ std::string homeFolder() {
 
 std::string commonAppDataFolder() { return fromEnvOr("ZR_COMMON_APPDATA", "XDG_DATA_HOME", ".local/share"); }
 std::string userAppDataFolder() { return fromEnvOr("ZR_USER_APPDATA", "XDG_CONFIG_HOME", ".config"); }
-std::string documentsFolder() { return fromEnvOr("ZR_DOCUMENTS", "XDG_DOCUMENTS_DIR", "Documents"); }
-std::string desktopFolder() { return fromEnvOr("ZR_DESKTOP", "XDG_DESKTOP_DIR", "Desktop"); }
+std::string documentsFolder() { return fromEnvOr("ZR_DOCUMENTS", "XDG_DOCUMENTS_DIR", "Documents", true); }
+std::string desktopFolder() { return fromEnvOr("ZR_DESKTOP", "XDG_DESKTOP_DIR", "Desktop", true); }
 
 std::string tempFolder() {
     for (const char* var : {"TEMP", "TMPDIR"}) {

@@ -9,9 +9,9 @@
 //   ZR_USER_APPDATA    the user's application-data folder; default
 //                      $XDG_CONFIG_HOME, else ~/.config
 //   ZR_DOCUMENTS       the Documents folder; default $XDG_DOCUMENTS_DIR, else
-//                      ~/Documents
+//                      the desktop's user-dirs.dirs entry, else ~/Documents
 //   ZR_DESKTOP         the desktop folder; default $XDG_DESKTOP_DIR, else
-//                      ~/Desktop
+//                      the desktop's user-dirs.dirs entry, else ~/Desktop
 //   TEMP, TMPDIR       the temporary folder: TEMP when it names an existing
 //                      folder, else TMPDIR when it does, else /tmp
 //   ZR_EXE_DIR         the executable's folder; default the folder of

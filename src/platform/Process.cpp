@@ -19,7 +19,7 @@ ChildProcess::~ChildProcess() {
     if (pid_ > 0 && exitCode_ < 0) wait();
 }
 
-bool ChildProcess::start(const ProcessSpec& spec, std::string* error) {
+bool ChildProcess::start(const ProcessCommand& command, std::string* error) {
     if (pid_ > 0 && exitCode_ < 0) {
         if (error) *error = "a child is still running";
         return false;
@@ -27,8 +27,8 @@ bool ChildProcess::start(const ProcessSpec& spec, std::string* error) {
     pid_ = -1;
     exitCode_ = -1;
 
-    std::vector<std::string> argStore{spec.program};
-    argStore.insert(argStore.end(), spec.args.begin(), spec.args.end());
+    std::vector<std::string> argStore{command.program};
+    argStore.insert(argStore.end(), command.args.begin(), command.args.end());
     std::vector<char*> argv;
     for (auto& a : argStore) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -43,7 +43,7 @@ bool ChildProcess::start(const ProcessSpec& spec, std::string* error) {
         if (!vars.count(k)) order.push_back(k);
         vars[k] = kv.substr(eq + 1);
     }
-    for (const auto& [k, v] : spec.env) {
+    for (const auto& [k, v] : command.env) {
         if (!vars.count(k)) order.push_back(k);
         vars[k] = v;
     }
@@ -55,19 +55,19 @@ bool ChildProcess::start(const ProcessSpec& spec, std::string* error) {
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    if (!spec.outputFile.empty()) {
-        posix_spawn_file_actions_addopen(&actions, 1, spec.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (!command.outputFile.empty()) {
+        posix_spawn_file_actions_addopen(&actions, 1, command.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_adddup2(&actions, 1, 2);
     }
-    if (!spec.workingDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, spec.workingDir.c_str());
+    if (!command.workingDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, command.workingDir.c_str());
 
     pid_t pid = -1;
-    int rc = spec.program.find('/') == std::string::npos
-                 ? posix_spawnp(&pid, spec.program.c_str(), &actions, nullptr, argv.data(), envp.data())
-                 : posix_spawn(&pid, spec.program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    int rc = command.program.find('/') == std::string::npos
+                 ? posix_spawnp(&pid, command.program.c_str(), &actions, nullptr, argv.data(), envp.data())
+                 : posix_spawn(&pid, command.program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
-        if (error) *error = spec.program + ": " + std::strerror(rc);
+        if (error) *error = command.program + ": " + std::strerror(rc);
         return false;
     }
     pid_ = pid;
@@ -109,9 +109,9 @@ void ChildProcess::terminate() {
     if (pid_ > 0 && exitCode_ < 0) ::kill(pid_, SIGTERM);
 }
 
-int runProcess(const ProcessSpec& spec, std::string* error, int pollMs) {
+int runProcess(const ProcessCommand& command, std::string* error, int pollMs) {
     ChildProcess child;
-    if (!child.start(spec, error)) return -1;
+    if (!child.start(command, error)) return -1;
     while (child.running()) waitMs(pollMs);
     return child.exitCode();
 }

@@ -9,7 +9,7 @@
 
 namespace platform {
 
-struct ProcessSpec {
+struct ProcessCommand {
     std::string program;                                   // a path, or a name looked up in PATH
     std::vector<std::string> args;                         // without the program itself
     std::vector<std::pair<std::string, std::string>> env;  // added or replaced variables
@@ -25,7 +25,7 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     // False (with the reason) when the program could not be started.
-    bool start(const ProcessSpec& spec, std::string* error = nullptr);
+    bool start(const ProcessCommand& command, std::string* error = nullptr);
     // True while the child runs; polls without blocking.
     bool running();
     // Blocks until the child ends; returns exitCode().
@@ -46,6 +46,6 @@ private:
 // Starts the program and waits for it, pumping events every pollMs
 // milliseconds (see AppEvents.h). Returns the exit status, or -1 when the
 // program could not be started.
-int runProcess(const ProcessSpec& spec, std::string* error = nullptr, int pollMs = 50);
+int runProcess(const ProcessCommand& command, std::string* error = nullptr, int pollMs = 50);
 
 } // namespace platform

@@ -85,6 +85,8 @@ TEST(AccFunctionTest, TextsToAmountsAndDates) {
     EXPECT_EQ(DateToFmtStr(2, d), "24/02/29");
     EXPECT_EQ(DateToFmtStr(0, d + 0.5), "2024/02/29 12:00");
     EXPECT_EQ(StrToDateZero("2023/02/29"), 0);
+    EXPECT_EQ(DateToFmtStr(4, StrToDateZero("2024/2/9")), "2024/02/09");
+    EXPECT_EQ(DateToFmtStr(4, StrToDateZero("24/02/09")), "2024/02/09");
     EXPECT_EQ(StrToDateZero("2023-01-01"), 0);
     EXPECT_EQ(EncodeDateTime(1899, 12, 30), 0);
     for (int kind : {0, 2, 4}) EXPECT_EQ(DateToFmtStr(kind, 0), "");

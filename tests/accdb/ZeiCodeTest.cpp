@@ -357,3 +357,22 @@ TEST_F(ZeiFixture, UncomputableTaxIsReported) {
     EXPECT_EQ(prompt.messages[0].text(), "仕訳の消費税額が計算できません。");
     EXPECT_EQ(prompt.messages[0].kind, platform::pkError);
 }
+
+TEST(MoneyTest, MulDivRoundsHalvesAwayFromZero) {
+    struct Case { Currency a, b, c, want; bool ok; } cases[] = {
+        {10, 1, 4, 3, true},    // 2.5
+        {-10, 1, 4, -3, true},  // -2.5
+        {10, 1, -4, -3, true},
+        {9, 1, 4, 2, true},     // 2.25
+        {fromYen(1000), fromYen(10), fromYen(110), 909091, true},  // 90.90909...
+        {1, 1, 0, 0, false},
+        {std::numeric_limits<Currency>::max(), 2, 1, 0, false},
+    };
+    for (const auto& c : cases) {
+        Currency out = 0;
+        EXPECT_EQ(money::tryMulDivRound(c.a, c.b, c.c, out), c.ok) << c.a << "*" << c.b << "/" << c.c;
+        if (c.ok) {
+            EXPECT_EQ(out, c.want) << c.a << "*" << c.b << "/" << c.c;
+        }
+    }
+}

@@ -45,6 +45,10 @@ TEST(FileOpsTest, FailuresAreReported) {
     EXPECT_FALSE(platform::copyItems((dir / "none").string(), (dir / "x").string()));
     EXPECT_FALSE(platform::copyFileOver((dir / "none").string(), (dir / "x").string()));
 
+    fs::create_directories(dir / "tree");
+    EXPECT_FALSE(platform::copyItems((dir / "tree").string(), (dir / "tree" / "inner").string()));
+    EXPECT_FALSE(fs::exists(dir / "tree" / "inner"));
+
     writeFileBytes(dir / "f", "new");
     writeFileBytes(dir / "g", "old");
     EXPECT_TRUE(platform::copyFileOver((dir / "f").string(), (dir / "g").string()));

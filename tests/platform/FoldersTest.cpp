@@ -44,3 +44,18 @@ TEST(FoldersTest, NamesAndDefaults) {
     if (temp) setenv("TEMP", saved.c_str(), 1);
     else unsetenv("TEMP");
 }
+
+TEST(FoldersTest, DocumentsFromTheDesktopsUserDirs) {
+    if (std::getenv("ZR_DOCUMENTS") || std::getenv("XDG_DOCUMENTS_DIR") || std::getenv("ZR_DESKTOP") ||
+        std::getenv("XDG_DESKTOP_DIR"))
+        GTEST_SKIP() << "folders redirected by the environment";
+    testsupport::TempDir dir;
+    testsupport::writeFileBytes(dir / "user-dirs.dirs", "# comment\nXDG_DOCUMENTS_DIR=\"$HOME/ドキュメント\"\n");
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string saved = config ? config : "";
+    setenv("XDG_CONFIG_HOME", dir.str().c_str(), 1);
+    EXPECT_EQ(platform::documentsFolder(), platform::homeFolder() + "/ドキュメント");
+    EXPECT_EQ(platform::desktopFolder(), platform::homeFolder() + "/Desktop");
+    if (config) setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else unsetenv("XDG_CONFIG_HOME");
+}

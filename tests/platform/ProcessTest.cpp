@@ -10,13 +10,13 @@ using namespace platform;
 
 TEST(ProcessTest, ExitStatusEnvironmentAndOutput) {
     testsupport::TempDir dir;
-    ProcessSpec spec;
-    spec.program = "sh";
-    spec.args = {"-c", "echo \"$ZR_PROBE\" in $(pwd); exit 3"};
-    spec.env = {{"ZR_PROBE", "値"}};
-    spec.workingDir = dir.str();
-    spec.outputFile = (dir / "out.txt").string();
-    EXPECT_EQ(runProcess(spec), 3);
+    ProcessCommand command;
+    command.program = "sh";
+    command.args = {"-c", "echo \"$ZR_PROBE\" in $(pwd); exit 3"};
+    command.env = {{"ZR_PROBE", "値"}};
+    command.workingDir = dir.str();
+    command.outputFile = (dir / "out.txt").string();
+    EXPECT_EQ(runProcess(command), 3);
     EXPECT_EQ(testsupport::readFileBytes(dir / "out.txt"), "値 in " + dir.str() + "\n");
 }
 
