@@ -7,6 +7,9 @@
 #include "db/Statement.h"
 #include "db/Transaction.h"
 #include "ui/FbFormStores.h"
+#include "accdb/Gengo.h"
+#include "ui/DateEdit.h"
+#include "ui/PeriodBar.h"
 #include "ui/PlButton.h"
 
 #include <QAbstractButton>
@@ -259,7 +262,29 @@ void TBSDI::FormCreate() {
     } catch (...) {
         OwnerHandle = nullptr;
     }
-    if (ctx.PrepareFormControls) ctx.PrepareFormControls(*this);
+    // Period bars, by their component names, start at the data set's period.
+    const int n = ctx.AccKaisino;
+    if (auto* bar = findChild<TxKikanPanel16*>(QStringLiteral("KikanPanel16"))) {
+        bar->SetKikan(ctx.AccSime, ctx.AccKishu, ctx.AccKimatu, ctx.AccKaisi);
+        const int k = sdi::kikanPanel16Cell(n);
+        bar->setStno(k);
+        bar->setEdno(bar->model().KikanMove() ? 15 : k);
+    }
+    if (auto* bar = findChild<TxKikanPanel12*>(QStringLiteral("KikanPanel12"))) {
+        bar->SetKikan(ctx.AccSime, ctx.AccKishu, ctx.AccKimatu, ctx.AccKaisi);
+        bar->setStno(n - 1);
+        bar->setEdno(bar->model().KikanMove() ? 11 : n - 1);
+    }
+    for (const char* name : {"KikanPanel4", "KikanPanel2"})
+        if (auto* bar = findChild<TxKikanPanel4*>(QString::fromLatin1(name)))
+            bar->SetKikan(ctx.AccSime, ctx.AccKishu, ctx.AccKimatu, ctx.AccKaisi);
+    // Date edits follow the operator's era display.
+    const bool era = SystemDef.Settings.WarekiDisp != 0;
+    for (auto* edit : findChildren<TTavrinExDateEdit*>()) {
+        edit->setEditGengo(era);
+        edit->setGengo(era ? rsWareki : rsSeireki);
+        edit->SetWarekiTable(GengoTable);
+    }
 }
 
 void TBSDI::SetOwnerWindow(QWidget* owner) {

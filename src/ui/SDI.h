@@ -110,12 +110,17 @@ struct TBSDIContext {
     bool MedicalCorporation = false; // the open data set is a medical corporation's
     std::uint32_t ColHeaderColor = 0, ActiveColor = 0, ClientColor = 0xFFFFFF, ClientColor1 = 0xFFFFFF,
                   ClientColor2 = 0xFFFFFF;
+    // The open data set's period settings (closing day SIME, fiscal start
+    // KISHU and end KIMATU, entry start KAISI and its period KAISINO) that the
+    // period bars start from; set when a data set is opened.
+    int AccSime = 31;
+    double AccKishu = 0, AccKimatu = 0, AccKaisi = 0;
+    int AccKaisino = 1;
     int TopBarHeight = 0;            // reserved, always 0
     int FrameMetric = 4;             // the platform's sizing-frame height
     QPointer<QWidget> MainForm;
 
     std::function<void()> LoadAccInfo;                    // re-reads the open data set's settings
-    std::function<void(TBSDI& form)> PrepareFormControls; // period bars and date edits
     // Database errors of the size store and the use log; unset: IBErrorReport.
     std::function<void(const db::FbError& e, const std::string& context)> ReportDbError;
 
