@@ -9,6 +9,10 @@
 // stores sizes and the log is reached through TBSDIContext, which the
 // program fills at start.
 #include "ui/MessageDlg2.h"
+#ifndef Q_MOC_RUN
+#include "db/Statement.h"
+#include "db/Transaction.h"
+#endif
 #include "ui/UiCommon.h"
 
 #include <QDateTime>
@@ -18,6 +22,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -25,7 +30,10 @@
 #include <vector>
 
 namespace db {
+class Attachment;
 class FbError;
+class Statement;
+class Transaction;
 }
 class QTextEdit;
 class QPlainTextEdit;
@@ -102,15 +110,26 @@ struct TBSDIContext {
     bool MedicalCorporation = false; // the open data set is a medical corporation's
     std::uint32_t ColHeaderColor = 0, ActiveColor = 0, ClientColor = 0xFFFFFF, ClientColor1 = 0xFFFFFF,
                   ClientColor2 = 0xFFFFFF;
+    // The open data set's period settings (closing day SIME, fiscal start
+    // KISHU and end KIMATU, entry start KAISI and its period KAISINO) that the
+    // period bars start from; set when a data set is opened.
+    int AccSime = 31;
+    double AccKishu = 0, AccKimatu = 0, AccKaisi = 0;
+    int AccKaisino = 1;
     int TopBarHeight = 0;            // reserved, always 0
     int FrameMetric = 4;             // the platform's sizing-frame height
     QPointer<QWidget> MainForm;
 
     std::function<void()> LoadAccInfo;                    // re-reads the open data set's settings
-    std::function<void(TBSDI& form)> PrepareFormControls; // period bars and date edits
     // Database errors of the size store and the use log; unset: IBErrorReport.
     std::function<void(const db::FbError& e, const std::string& context)> ReportDbError;
 
+    // The data module's connections: the system database's transaction and
+    // the data database. Without explicit stores the form keeps its size in
+    // FORMRSIZE through DefTransaction and logs its use in OPINF through its
+    // own transaction on DataDatabase (IBTransactionDAT).
+    db::Transaction* DefTransaction = nullptr;
+    db::Attachment* DataDatabase = nullptr;
     FormSizeStore* FormSizes = nullptr;
     ScreenUseLog* UseLog = nullptr;
     ScreenValueStore* ScreenValues = nullptr;
@@ -218,6 +237,13 @@ public:
     void FukugenGamenValue();
     void HozonGamenValue();
 
+    // The form's transaction on the data database ("read_committed",
+    // "rec_version", "nowait"); nullptr without a data database.
+    db::Transaction* IBTransactionDAT();
+    // A statement with empty SQL on the data database and IBTransactionDAT,
+    // owned by the caller; nullptr when it cannot be made.
+    std::unique_ptr<db::Statement> CreateDataQuery();
+
     // When the form's creation did not complete (InitOK still false) shows
     // "<caption>画面の初期化に失敗しました。\r処理を終了します。" and closes the form;
     // true in that case.
@@ -253,6 +279,8 @@ protected:
     void PutFormSize();
 
 private:
+    FormSizeStore* sizeStore();
+    ScreenUseLog* useLog();
     void captureLayout();
     void scaleFonts();
     TFormBorderStyle borderStyle_;
@@ -262,4 +290,7 @@ private:
     int capturedCount_ = -1;
     bool closing_ = false;
     const QEvent* lastKeyUp_ = nullptr;
+    std::unique_ptr<db::Transaction> datTx_;
+    std::unique_ptr<FormSizeStore> ownSizes_;
+    std::unique_ptr<ScreenUseLog> ownLog_;
 };

@@ -66,12 +66,10 @@ TEST_F(FormOnDatabases, SizeRowsAreWrittenAndReadBack) {
 }
 
 TEST_F(FormOnDatabases, FormKeepsItsSizeAndLogsItsUse) {
+    // The form finds the databases through the data module's connections.
     db::Transaction defTx(sys_);
-    db::Transaction datTx(data_);
-    FbFormSizeStore sizes(defTx);
-    FbScreenUseLog log(datTx);
-    BSDIContext().FormSizes = &sizes;
-    BSDIContext().UseLog = &log;
+    BSDIContext().DefTransaction = &defTx;
+    BSDIContext().DataDatabase = &data_;
     {
         TBSDI f(nullptr, bsSizeable);
         f.setObjectName(QStringLiteral("DataSentakuBox"));
@@ -85,8 +83,18 @@ TEST_F(FormOnDatabases, FormKeepsItsSizeAndLogsItsUse) {
         EXPECT_EQ(testsupport::FbFixture::scalar(dataPath_, "SELECT PCNAME FROM OPINF WHERE OPCODE=10001"), "端末01");
         f.resize(640, 480);
         f.move(5, 6);
+        auto q = f.CreateDataQuery();
+        ASSERT_TRUE(q);
+        f.IBTransactionDAT()->start();
+        q->prepare("SELECT COUNT(*) FROM OPINF");
+        q->execute();
+        ASSERT_TRUE(q->fetch());
+        EXPECT_EQ(q->field(0).asInt(), 1);
+        q.reset();
+        f.IBTransactionDAT()->commit();
         f.close();
     }
+    FbFormSizeStore sizes(defTx);
     EXPECT_EQ(sizes.load(10001, "DataSentakuBox"), (FormRect{6, 5, 480, 640}));
     EXPECT_EQ(testsupport::FbFixture::scalar(dataPath_, "SELECT COUNT(*) FROM OPINF"), "0");
 }

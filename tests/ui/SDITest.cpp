@@ -2,6 +2,8 @@
 
 #include "accdb/AccRecord.h"
 #include "db/FbError.h"
+#include "ui/DateEdit.h"
+#include "ui/PeriodBar.h"
 #include "ui/PlButton.h"
 
 #include <QApplication>
@@ -335,4 +337,37 @@ TEST_F(SDIForm, MenuShellIsNotifiedOnShowing) {
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     EXPECT_EQ(calls, (std::vector<std::pair<int, std::string>>{{10, "nil"}, {11, "VeltanoMenu"}, {4, "nil"}}));
+}
+
+namespace {
+class PeriodForm : public TBSDI {
+public:
+    PeriodForm() : TBSDI(nullptr, bsDialog) {
+        bar16 = new TxKikanPanel16(this);
+        bar16->setObjectName(QStringLiteral("KikanPanel16"));
+        bar12 = new TxKikanPanel12(this);
+        bar12->setObjectName(QStringLiteral("KikanPanel12"));
+        date = new TTavrinExDateEdit(this);
+        FormCreate();
+    }
+    TxKikanPanel16* bar16;
+    TxKikanPanel12* bar12;
+    TTavrinExDateEdit* date;
+};
+} // namespace
+
+TEST_F(SDIForm, PeriodBarsStartAtTheEntryPeriod) {
+    auto& ctx = BSDIContext();
+    ctx.AccSime = 31;
+    ctx.AccKishu = 45383;  // 2024/04/01
+    ctx.AccKimatu = 45747; // 2025/03/31
+    ctx.AccKaisi = 45383;
+    const std::pair<int, int> cases[] = {{4, 4}, {12, 14}, {1, 0}};
+    for (auto [kaisino, cell] : cases) {
+        ctx.AccKaisino = kaisino;
+        PeriodForm f;
+        EXPECT_EQ(f.bar16->Stno(), cell) << kaisino;
+        EXPECT_EQ(f.bar16->Edno(), f.bar16->model().KikanMove() ? 15 : cell) << kaisino;
+        EXPECT_EQ(f.bar12->Stno(), kaisino - 1) << kaisino;
+    }
 }

@@ -1,0 +1,3 @@
+#include "accdb/AccRecordTypes.h"
+
+TSWKUPLIST SwkUpList;
