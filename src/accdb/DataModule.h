@@ -34,6 +34,7 @@
 #include "db/FbError.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
+#include "accdb/SysRegValue.h"
 
 // One SYSTEMINI row of the system database.
 struct TSystemIniRec {
@@ -172,6 +173,17 @@ public:
     bool IsDataReadOnly();
     void TimerFormCloseTimer();
     void TimerSyoriKidouTimer();
+
+    // ---- operator settings (SysDef.cpp; value type in accdb/SysDef.h)
+    bool fnGetSysDef();
+    bool fnPutSysDef();
+    void DeleteLogonInfo();
+    void funcGetSysReg(const std::string& SCODE, const std::string& STYPE, const std::string& Default, int OpCode,
+                       TSysRegValue& Value);
+    void funcGetSysRegOpe(const std::string& SCODE, const std::string& STYPE, const std::string& Default,
+                          TSysRegValue& Value);
+    void funcPutSysReg(const std::string& SCODE, const std::string& STYPE, const TSysRegValue& Value, int OpCode);
+    void funcPutSysRegOpe(const std::string& SCODE, const std::string& STYPE, const TSysRegValue& Value);
 
 private:
     std::unique_ptr<db::Statement> make(db::Transaction& tx, std::string_view sql, bool paramCheck = true);
