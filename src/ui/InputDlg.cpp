@@ -1,12 +1,15 @@
 #include "ui/InputDlg.h"
 
+#include "accdb/AccFunction.h"
+#include "accdb/Gengo.h"
+#include "ui/AmountEdit.h"
+#include "ui/DateEdit.h"
 #include "ui/PlButton.h"
 
-#include <QDateEdit>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QRegularExpressionValidator>
+#include <tuple>
 
 namespace inputdlg {
 
@@ -29,27 +32,11 @@ bool keyPasses(int filter, char32_t ch) {
     }
 }
 
-std::string delAllSpace(const std::string& text) {
-    static const std::string fullWidthBlank = "\u3000";
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-        if (text[i] == ' ') {
-            ++i;
-        } else if (text.compare(i, fullWidthBlank.size(), fullWidthBlank) == 0) {
-            i += fullWidthBlank.size();
-        } else {
-            out += text[i];
-            ++i;
-        }
-    }
-    return out;
-}
-
 OkDecision okDecision(int mode, bool required, const std::string& text) {
     OkDecision d;
     switch (mode) {
     case 2:
-        if (required && delAllSpace(text).empty()) {
+        if (required && DelAllSpace(text).empty()) {
             d.accept = false;
             d.refusal = "入力または選択してから[OK]ボタンを押して下さい。";
         }
@@ -63,7 +50,7 @@ OkDecision okDecision(int mode, bool required, const std::string& text) {
     case 4:
         break;
     default:
-        if (required && delAllSpace(text).empty()) {
+        if (required && DelAllSpace(text).empty()) {
             d.accept = false;
             d.refusal = "入力してから[OK]ボタンを押して下さい。";
         }
@@ -71,16 +58,6 @@ OkDecision okDecision(int mode, bool required, const std::string& text) {
         break;
     }
     return d;
-}
-
-static const QDate kEpoch(1899, 12, 30);
-
-QDate dateOf(double dayNumber) {
-    return kEpoch.addDays(static_cast<qint64>(std::floor(dayNumber)));
-}
-
-double dayNumberOf(const QDate& date) {
-    return static_cast<double>(kEpoch.daysTo(date));
 }
 
 } // namespace inputdlg
@@ -122,12 +99,16 @@ TInputDlgBox::TInputDlgBox(QWidget* parent) : TBSDI(parent, bsDialog) {
     cmbInput->setGeometry(0, 4, 380, 24);
 
     pnlKingaku = new QWidget(pnlClient);
-    txtKingaku = new TxEdit(pnlKingaku);
-    txtKingaku->setAlignment(Qt::AlignRight);
+    txtKingaku = new TTavrinEdit(pnlKingaku);
+    txtKingaku->setEditStyle(esNumericMinus);
+    txtKingaku->setComma(true);
+    txtKingaku->setOutputFormat(QStringLiteral("#,##0"));
     txtKingaku->setMaxLength(11);
-    txtKingaku->SetKeyStyles(ks(ksEnter) | ks(ksUp));
-    txtKingaku->ImeMode = imDisable;
-    txtKingaku->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9,]*")), txtKingaku));
+    txtKingaku->setAlignment(Qt::AlignRight);
+    txtKingaku->setZero3Key(zkDot);
+    txtKingaku->setKeyStyles(ks(ksEnter) | ks(ksUp));
+    txtKingaku->setAutoNextCtls(0);
+    txtKingaku->ImeDisabled = true;
     txtKingaku->setGeometry(0, 4, 200, 24);
     auto* yen = new QLabel(QString::fromUtf8("円"), pnlKingaku);
     yen->setGeometry(206, 8, 20, 16);
@@ -135,14 +116,16 @@ TInputDlgBox::TInputDlgBox(QWidget* parent) : TBSDI(parent, bsDialog) {
     pnlDate = new QWidget(pnlClient);
     auto* from = new QLabel(QString::fromUtf8("(自)"), pnlDate);
     from->setGeometry(0, 8, 30, 16);
-    txtHizuke1 = new QDateEdit(pnlDate);
-    txtHizuke1->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-    txtHizuke1->setGeometry(34, 4, 140, 24);
+    txtHizuke1 = new TTavrinExDateEdit(pnlDate);
+    txtHizuke1->setEditStyle(desYearMonthDay);
+    txtHizuke1->setYeardigit(yddigit4);
+    txtHizuke1->setGeometry(34, 4, 150, 24);
     auto* to = new QLabel(QString::fromUtf8("(至)"), pnlDate);
     to->setGeometry(190, 8, 30, 16);
-    txtHizuke2 = new QDateEdit(pnlDate);
-    txtHizuke2->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-    txtHizuke2->setGeometry(224, 4, 140, 24);
+    txtHizuke2 = new TTavrinExDateEdit(pnlDate);
+    txtHizuke2->setEditStyle(desYearMonthDay);
+    txtHizuke2->setYeardigit(yddigit4);
+    txtHizuke2->setGeometry(224, 4, 150, 24);
 
     pnlBottom = new QWidget(this);
     pnlBottom->setGeometry(0, kHeight - 80, kWidth, 80);
@@ -198,20 +181,29 @@ void TInputDlgBox::Setup(std::uint8_t) {
         break;
     case 3:
         pnlKingaku->setVisible(true);
-        txtKingaku->setText(ui::qs(InputValue));
-        setHint(txtKingaku, InputHint);
         if (InputMaxLength > 0) txtKingaku->setMaxLength(InputMaxLength);
+        txtKingaku->setAmountText(ui::qs(InputValue));
+        setHint(txtKingaku, InputHint);
         break;
     case 4:
         pnlDate->setVisible(true);
-        if (MinDate1 != 0) txtHizuke1->setMinimumDate(inputdlg::dateOf(MinDate1));
-        if (MaxDate1 != 0) txtHizuke1->setMaximumDate(inputdlg::dateOf(MaxDate1));
-        if (MinDate2 != 0) txtHizuke2->setMinimumDate(inputdlg::dateOf(MinDate2));
-        if (MaxDate2 != 0) txtHizuke2->setMaximumDate(inputdlg::dateOf(MaxDate2));
-        txtHizuke1->setDate(inputdlg::dateOf(Date1));
-        txtHizuke2->setDate(inputdlg::dateOf(Date2));
-        setHint(txtHizuke1, InputHint);
-        setHint(txtHizuke2, InputHint);
+        if (GengoTable.empty()) InitGengoTable(); // before the system database's table is read
+        for (auto [edit, lo, hi, value] : {std::tuple{txtHizuke1, MinDate1, MaxDate1, Date1},
+                                           std::tuple{txtHizuke2, MinDate2, MaxDate2, Date2}}) {
+            edit->setEditGengo(true);
+            edit->setGengo(rsWareki);
+            edit->SetWarekiTable(GengoTable);
+            if (lo != 0) edit->setMinDate(lo);
+            if (hi != 0) edit->setMaxDate(hi);
+            edit->DisplayError = false; // a value outside the limits is shown empty, not refused here
+            try {
+                edit->SetDateTime(value);
+            } catch (...) {
+                edit->Clear();
+            }
+            edit->DisplayError = true;
+            setHint(edit, InputHint);
+        }
         break;
     default:
         pnlText->setVisible(true);
@@ -261,8 +253,14 @@ void TInputDlgBox::btnOKClick() {
         return;
     }
     if (mode == 4) {
-        Date1 = inputdlg::dayNumberOf(txtHizuke1->date());
-        Date2 = inputdlg::dayNumberOf(txtHizuke2->date());
+        // A date that does not pass its edit's checks has been reported by
+        // the edit; the dialog stays open.
+        try {
+            Date1 = txtHizuke1->GetDateTime();
+            Date2 = txtHizuke2->GetDateTime();
+        } catch (const ui::EAbort&) {
+            return;
+        }
     } else {
         InputValue = d.value;
     }

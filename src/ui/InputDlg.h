@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-class QDateEdit;
+class TTavrinEdit;
+class TTavrinExDateEdit;
 class QLabel;
 class QPlainTextEdit;
 class TxPlButton;
@@ -19,8 +20,6 @@ namespace inputdlg {
 
 // Key filter of the text input: whether a typed character passes.
 bool keyPasses(int filter, char32_t ch);
-// The text without any half-width or full-width blank.
-std::string delAllSpace(const std::string& text);
 
 // What OK does with the entered text.
 struct OkDecision {
@@ -29,10 +28,6 @@ struct OkDecision {
     std::string value;   // the value taken over when accepted
 };
 OkDecision okDecision(int mode, bool required, const std::string& text);
-
-// TDateTime day numbers (days since 1899-12-30) and dates.
-QDate dateOf(double dayNumber);
-double dayNumberOf(const QDate& date);
 
 } // namespace inputdlg
 
@@ -73,10 +68,10 @@ public:
     QWidget* pnlCombo;
     TxComboBox* cmbInput;
     QWidget* pnlKingaku;
-    TxEdit* txtKingaku;
+    TTavrinEdit* txtKingaku;
     QWidget* pnlDate;
-    QDateEdit* txtHizuke1;
-    QDateEdit* txtHizuke2;
+    TTavrinExDateEdit* txtHizuke1;
+    TTavrinExDateEdit* txtHizuke2;
     QWidget* pnlBottom;
     QPlainTextEdit* HintArea;
     TxPlButton* btnOK;

@@ -1,6 +1,15 @@
 #include "ui/SDI.h"
 
+#include "accdb/AccRecord.h"
+#include "accdb/IBErrorReport.h"
 #include "db/FbError.h"
+#include "db/Attachment.h"
+#include "db/Statement.h"
+#include "db/Transaction.h"
+#include "ui/FbFormStores.h"
+#include "accdb/Gengo.h"
+#include "ui/DateEdit.h"
+#include "ui/PeriodBar.h"
 #include "ui/PlButton.h"
 
 #include <QAbstractButton>
@@ -44,8 +53,13 @@ void MemoryScreenUseLog::closeEntries(int opCode, const std::string& jobName, co
 }
 
 void MemoryScreenUseLog::openEntry(int opCode, const std::string& jobName, const std::string& pcName,
-                                   const std::string&) {
+                                   const QDateTime&) {
     calls.push_back("open " + std::to_string(opCode) + " " + jobName + " " + pcName);
+}
+
+static void reportDbError(const db::FbError& e, const std::string& context) {
+    if (BSDIContext().ReportDbError) BSDIContext().ReportDbError(e, context);
+    else IBErrorReport(e, context, "", false);
 }
 
 TBSDIContext& BSDIContext() {
@@ -160,14 +174,14 @@ KeyUpAction keyUpAction(int key, Qt::KeyboardModifiers mods, bool dialog, bool f
     return KeyUpAction::None;
 }
 
-GridColors perfectGridColors(const TBSDIContext& ctx, int mode) {
+GridColors perfectGridColors(const TBSDIContext& ctx, int oemEdition, int mode) {
     GridColors c{};
     c.FixedBackColor = ctx.ColHeaderColor;
     c.FixedBorderColor = 0x808080;
     c.BackColor = c.OddRowBackColor = ctx.ClientColor;
     c.FocusBorderColor = ctx.ActiveColor;
     c.BorderColor = 0x808080;
-    c.ThruBorderColor = (ctx.OemEdition == 1 || ctx.OemEdition == 2) ? 0x246BFF : 0x008000;
+    c.ThruBorderColor = (oemEdition == 1 || oemEdition == 2) ? 0x246BFF : 0x008000;
     c.DisabledColor = 0x808080;
     c.VoidAreaColor = 0x6D6D6D;
     if (mode != 1) {
@@ -248,7 +262,29 @@ void TBSDI::FormCreate() {
     } catch (...) {
         OwnerHandle = nullptr;
     }
-    if (ctx.PrepareFormControls) ctx.PrepareFormControls(*this);
+    // Period bars, by their component names, start at the data set's period.
+    const int n = ctx.AccKaisino;
+    if (auto* bar = findChild<TxKikanPanel16*>(QStringLiteral("KikanPanel16"))) {
+        bar->SetKikan(ctx.AccSime, ctx.AccKishu, ctx.AccKimatu, ctx.AccKaisi);
+        const int k = sdi::kikanPanel16Cell(n);
+        bar->setStno(k);
+        bar->setEdno(bar->model().KikanMove() ? 15 : k);
+    }
+    if (auto* bar = findChild<TxKikanPanel12*>(QStringLiteral("KikanPanel12"))) {
+        bar->SetKikan(ctx.AccSime, ctx.AccKishu, ctx.AccKimatu, ctx.AccKaisi);
+        bar->setStno(n - 1);
+        bar->setEdno(bar->model().KikanMove() ? 11 : n - 1);
+    }
+    for (const char* name : {"KikanPanel4", "KikanPanel2"})
+        if (auto* bar = findChild<TxKikanPanel4*>(QString::fromLatin1(name)))
+            bar->SetKikan(ctx.AccSime, ctx.AccKishu, ctx.AccKimatu, ctx.AccKaisi);
+    // Date edits follow the operator's era display.
+    const bool era = SystemDef.Settings.WarekiDisp != 0;
+    for (auto* edit : findChildren<TTavrinExDateEdit*>()) {
+        edit->setEditGengo(era);
+        edit->setGengo(era ? rsWareki : rsSeireki);
+        edit->SetWarekiTable(GengoTable);
+    }
 }
 
 void TBSDI::SetOwnerWindow(QWidget* owner) {
@@ -355,22 +391,55 @@ void TBSDI::scaleFonts() {
     setFont(f);
 }
 
-void TBSDI::GetFormSize() {
+FormSizeStore* TBSDI::sizeStore() {
     auto& ctx = BSDIContext();
-    if (!SaveFormSize || !ctx.FormSizes) return;
+    if (ctx.FormSizes) return ctx.FormSizes;
+    if (!ctx.DefTransaction) return nullptr;
+    if (!ownSizes_) ownSizes_ = std::make_unique<FbFormSizeStore>(*ctx.DefTransaction);
+    return ownSizes_.get();
+}
+
+ScreenUseLog* TBSDI::useLog() {
+    auto& ctx = BSDIContext();
+    if (ctx.UseLog) return ctx.UseLog;
+    db::Transaction* tx = IBTransactionDAT();
+    if (!tx) return nullptr;
+    if (!ownLog_) ownLog_ = std::make_unique<FbScreenUseLog>(*tx);
+    return ownLog_.get();
+}
+
+db::Transaction* TBSDI::IBTransactionDAT() {
+    auto& ctx = BSDIContext();
+    if (!datTx_ && ctx.DataDatabase) datTx_ = std::make_unique<db::Transaction>(*ctx.DataDatabase, db::TxKind::ReadCommitted);
+    return datTx_.get();
+}
+
+std::unique_ptr<db::Statement> TBSDI::CreateDataQuery() {
+    try {
+        db::Transaction* tx = IBTransactionDAT();
+        if (!tx) return nullptr;
+        return std::make_unique<db::Statement>(*tx);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void TBSDI::GetFormSize() {
+    FormSizeStore* store = sizeStore();
+    if (!SaveFormSize || !store) return;
     const std::string name = ui::ss(objectName());
     try {
-        if (auto r = ctx.FormSizes->load(ctx.OpCode, name)) {
+        if (auto r = store->load(SystemDef.OpCode, name)) {
             move(r->left, r->top);
             resize(r->width, r->height);
         } else {
-            const FormRect d = sdi::defaultFormRect(formPpi_, ctx.FrameMetric);
+            const FormRect d = sdi::defaultFormRect(formPpi_, BSDIContext().FrameMetric);
             move(d.left, d.top);
             resize(d.width, d.height);
-            ctx.FormSizes->insert(ctx.OpCode, name, d, d.height, d.width);
+            store->insert(SystemDef.OpCode, name, d, d.height, d.width);
         }
     } catch (const db::FbError& e) {
-        if (ctx.ReportDbError) ctx.ReportDbError(e, "TBSDI.GetFormSize");
+        reportDbError(e, "TBSDI.GetFormSize");
     }
 }
 
@@ -378,41 +447,38 @@ void TBSDI::PutFormSize() {
     auto& ctx = BSDIContext();
     capture_.clear();
     capturedCount_ = -1;
-    if (!ctx.FormSizes) return;
+    FormSizeStore* store = sizeStore();
+    if (!store) return;
     QSize mainClient = ctx.MainForm ? ctx.MainForm->size() : (screen() ? screen()->availableSize() : QSize(1024, 768));
     const FormRect cur{pos().y(), pos().x(), height(), width()};
-    const FormRect r = sdi::rectToStore(isMaximized(), cur, mainClient.width(), mainClient.height(), ctx.FrameHeight,
-                                        ctx.TopBarHeight);
+    const FormRect r = sdi::rectToStore(isMaximized(), cur, mainClient.width(), mainClient.height(),
+                                        SystemDef.FrameHeight, ctx.TopBarHeight);
     try {
-        ctx.FormSizes->update(ctx.OpCode, ui::ss(objectName()), r);
+        store->update(SystemDef.OpCode, ui::ss(objectName()), r);
     } catch (const db::FbError& e) {
-        if (ctx.ReportDbError) ctx.ReportDbError(e, "TBSDI.PutFormSize");
+        reportDbError(e, "TBSDI.PutFormSize");
     }
 }
 
 void TBSDI::PutProcRirekiInfo(std::uint8_t mode) {
-    auto& ctx = BSDIContext();
-    if (!ctx.UseLog) return;
+    ScreenUseLog* log = useLog();
+    if (!log) return;
     const std::string job = ui::ss(windowTitle());
     const std::string state = mode == 0 ? "エラー終了" : mode == 1 ? "正常終了" : "";
     try {
-        ctx.UseLog->closeEntries(ctx.OpCode, job, state);
-        if (mode == 0)
-            ctx.UseLog->openEntry(ctx.OpCode, job, ctx.PcName,
-                                  ui::ss(QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"))));
+        log->closeEntries(SystemDef.OpCode, job, state);
+        if (mode == 0) log->openEntry(SystemDef.OpCode, job, SystemDef.PcName, QDateTime::currentDateTime());
     } catch (const db::FbError& e) {
-        if (ctx.ReportDbError) ctx.ReportDbError(e, "TBSDI.PutProcRirekiInfo");
+        reportDbError(e, "TBSDI.PutProcRirekiInfo");
         throw;
     }
 }
 
 void TBSDI::FormActivate() {
-    auto& ctx = BSDIContext();
-    if (ctx.FormActivateHook) ctx.FormActivateHook(ActivateValue, ActivateParam);
+    if (::FormActivateHook) ::FormActivateHook(ActivateValue, ActivateParam);
 }
 
 void TBSDI::FormClose(TCloseAction& action) {
-    auto& ctx = BSDIContext();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     struct Finally {
         TBSDI* f;
@@ -423,7 +489,7 @@ void TBSDI::FormClose(TCloseAction& action) {
         }
     } fin{this, action};
     if (SaveFormSize) PutFormSize();
-    if (UseProcLog && ctx.UseLog) PutProcRirekiInfo(1);
+    if (UseProcLog) PutProcRirekiInfo(1);
 }
 
 void TBSDI::FormKeyUp(int& key, Qt::KeyboardModifiers shift) {
@@ -454,14 +520,11 @@ void TBSDI::FormKeyUp(int& key, Qt::KeyboardModifiers shift) {
 }
 
 void TBSDI::CMShowingChanged(bool showing) {
-    auto& ctx = BSDIContext();
-    if (showing) {
-        if (ctx.MenuRequestHook) {
-            if (MenuNotify && ctx.MenuRequestHook(10, nullptr) > 0) MenuNotify = false;
-            if (MenuNotify) {
-                ctx.MenuRequestHook(11, "VeltanoMenu");
-                ctx.MenuRequestHook(4, nullptr);
-            }
+    if (showing && ::MenuRequestHook) {
+        if (MenuNotify && ::MenuRequestHook(10, std::string()) > 0) MenuNotify = false;
+        if (MenuNotify) {
+            ::MenuRequestHook(11, "VeltanoMenu");
+            ::MenuRequestHook(4, std::string());
         }
     }
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
@@ -503,21 +566,21 @@ void TBSDI::SetFormPosition(int offsetX, int offsetY, int areaWidth, int areaHei
     in.dialog = isDialogStyle();
     in.mainShowing = ctx.MainForm && ctx.MainForm->isVisible();
     if (in.mainShowing) in.mainForm = ctx.MainForm->frameGeometry();
-    in.frameHeight = ctx.FrameHeight;
-    in.captionHeight = ctx.CaptionHeight;
-    in.menuHeight = ctx.MenuHeight;
+    in.frameHeight = SystemDef.FrameHeight;
+    in.captionHeight = SystemDef.CaptionHeight;
+    in.menuHeight = SystemDef.MenuHeight;
     in.topBarHeight = ctx.TopBarHeight;
     if (auto p = sdi::formPosition(offsetX, offsetY, areaWidth, areaHeight, mode, in)) move(*p);
 }
 
 void TBSDI::FukugenGamenValue() {
     auto& ctx = BSDIContext();
-    if (ctx.ScreenValues) GamenText = ctx.ScreenValues->load(ctx.OpCode, ui::ss(objectName()));
+    if (ctx.ScreenValues) GamenText = ctx.ScreenValues->load(SystemDef.OpCode, ui::ss(objectName()));
 }
 
 void TBSDI::HozonGamenValue() {
     auto& ctx = BSDIContext();
-    if (ctx.ScreenValues) ctx.ScreenValues->save(ctx.OpCode, ui::ss(objectName()), GamenText);
+    if (ctx.ScreenValues) ctx.ScreenValues->save(SystemDef.OpCode, ui::ss(objectName()), GamenText);
 }
 
 bool TBSDI::ReportFailedInit() {

@@ -9,20 +9,32 @@
 // stores sizes and the log is reached through TBSDIContext, which the
 // program fills at start.
 #include "ui/MessageDlg2.h"
+#ifndef Q_MOC_RUN
+#include "db/Statement.h"
+#include "db/Transaction.h"
+#endif
 #include "ui/UiCommon.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QPointer>
 #include <QRect>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
 
+namespace db {
+class Attachment;
+class FbError;
+class Statement;
+class Transaction;
+}
 class QTextEdit;
 class QPlainTextEdit;
 
@@ -65,14 +77,14 @@ public:
     virtual ~ScreenUseLog() = default;
     virtual void closeEntries(int opCode, const std::string& jobName, const std::string& state) = 0;
     virtual void openEntry(int opCode, const std::string& jobName, const std::string& pcName,
-                           const std::string& openTime) = 0;
+                           const QDateTime& openTime) = 0;
 };
 
 class MemoryScreenUseLog : public ScreenUseLog {
 public:
     void closeEntries(int opCode, const std::string& jobName, const std::string& state) override;
     void openEntry(int opCode, const std::string& jobName, const std::string& pcName,
-                   const std::string& openTime) override;
+                   const QDateTime& openTime) override;
     // "close <op> <job> <state>" / "open <op> <job> <pc>", in call order.
     std::vector<std::string> calls;
 };
@@ -90,31 +102,40 @@ class TBSDI;
 // What the base form reads from the program-wide records and where it keeps
 // its data. The program fills it from the operator's settings at start.
 struct TBSDIContext {
-    int OpCode = 0;
-    std::string PcName;
     int ShowHint = 1;                // operator setting: 0 hides hints
     std::string ScreenFontName = "ＭＳ Ｐゴシック";
     int ScreenFontSize = 10;         // operator's screen font, points
     int DesignFontSize = 10;         // the main form's font at start-up, points
     int ScreenPpi = 96;
-    bool EraDisplay = false;         // bit 512 of Reserve4
     bool MedicalCorporation = false; // the open data set is a medical corporation's
     std::uint32_t ColHeaderColor = 0, ActiveColor = 0, ClientColor = 0xFFFFFF, ClientColor1 = 0xFFFFFF,
                   ClientColor2 = 0xFFFFFF;
-    int OemEdition = 0;
-    int MenuHeight = 0, TopBarHeight = 0, FrameHeight = 4, CaptionHeight = 0, FrameMetric = 4;
+    // The open data set's period settings (closing day SIME, fiscal start
+    // KISHU and end KIMATU, entry start KAISI and its period KAISINO) that the
+    // period bars start from; set when a data set is opened.
+    int AccSime = 31;
+    double AccKishu = 0, AccKimatu = 0, AccKaisi = 0;
+    int AccKaisino = 1;
+    int TopBarHeight = 0;            // reserved, always 0
+    int FrameMetric = 4;             // the platform's sizing-frame height
     QPointer<QWidget> MainForm;
 
-    std::function<int(int request, const char* text)> MenuRequestHook;
-    std::function<void(std::uint8_t value, int param)> FormActivateHook;
-    std::function<void()> LoadAccInfo;                         // re-reads the open data set's settings
-    std::function<void(TBSDI& form)> PrepareFormControls;       // period bars and date edits
-    std::function<void(const std::exception& e, const std::string& context)> ReportDbError;
+    std::function<void()> LoadAccInfo;                    // re-reads the open data set's settings
+    // Database errors of the size store and the use log; unset: IBErrorReport.
+    std::function<void(const db::FbError& e, const std::string& context)> ReportDbError;
 
+    // The data module's connections: the system database's transaction and
+    // the data database. Without explicit stores the form keeps its size in
+    // FORMRSIZE through DefTransaction and logs its use in OPINF through its
+    // own transaction on DataDatabase (IBTransactionDAT).
+    db::Transaction* DefTransaction = nullptr;
+    db::Attachment* DataDatabase = nullptr;
     FormSizeStore* FormSizes = nullptr;
     ScreenUseLog* UseLog = nullptr;
     ScreenValueStore* ScreenValues = nullptr;
 };
+// The operator code, PC name, window metrics, era display and the hooks come
+// from SystemDef and the framework's hook variables.
 TBSDIContext& BSDIContext();
 
 namespace sdi {
@@ -162,7 +183,7 @@ struct GridColors {
     std::uint32_t FixedBackColor, FixedBorderColor, BackColor, OddRowBackColor, FocusBorderColor, BorderColor,
         ThruBorderColor, DisabledColor, VoidAreaColor;
 };
-GridColors perfectGridColors(const TBSDIContext& ctx, int mode);
+GridColors perfectGridColors(const TBSDIContext& ctx, int oemEdition, int mode);
 
 // The 16-bit virtual key of a Qt key (0 for keys the suite does not name).
 std::uint16_t virtualKey(int qtKey);
@@ -216,6 +237,13 @@ public:
     void FukugenGamenValue();
     void HozonGamenValue();
 
+    // The form's transaction on the data database ("read_committed",
+    // "rec_version", "nowait"); nullptr without a data database.
+    db::Transaction* IBTransactionDAT();
+    // A statement with empty SQL on the data database and IBTransactionDAT,
+    // owned by the caller; nullptr when it cannot be made.
+    std::unique_ptr<db::Statement> CreateDataQuery();
+
     // When the form's creation did not complete (InitOK still false) shows
     // "<caption>画面の初期化に失敗しました。\r処理を終了します。" and closes the form;
     // true in that case.
@@ -251,6 +279,8 @@ protected:
     void PutFormSize();
 
 private:
+    FormSizeStore* sizeStore();
+    ScreenUseLog* useLog();
     void captureLayout();
     void scaleFonts();
     TFormBorderStyle borderStyle_;
@@ -260,4 +290,7 @@ private:
     int capturedCount_ = -1;
     bool closing_ = false;
     const QEvent* lastKeyUp_ = nullptr;
+    std::unique_ptr<db::Transaction> datTx_;
+    std::unique_ptr<FormSizeStore> ownSizes_;
+    std::unique_ptr<ScreenUseLog> ownLog_;
 };

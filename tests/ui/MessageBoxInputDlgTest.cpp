@@ -137,7 +137,6 @@ TEST(InputDlgRules, OkDecision) {
     }
     EXPECT_EQ(inputdlg::okDecision(2, true, "").refusal, "入力または選択してから[OK]ボタンを押して下さい。");
     EXPECT_EQ(inputdlg::okDecision(1, true, "").refusal, "入力してから[OK]ボタンを押して下さい。");
-    EXPECT_EQ(inputdlg::delAllSpace("あ　い u"), "あいu");
 }
 
 TEST(InputDlgForm, ShowModalAsksThePrompt) {
@@ -207,4 +206,22 @@ TEST(InputDlgForm, EmptyAmountBecomesZero) {
     dlg.btnOK->Click();
     EXPECT_EQ(dlg.result(), mrOk);
     EXPECT_EQ(dlg.InputValue, "0");
+}
+
+TEST(InputDlgForm, DatePairRoundTrip) {
+    ScriptedPrompt sp;
+    TInputDlgBox dlg;
+    dlg.KeepAlive = true;
+    dlg.InputMode = 4;
+    dlg.Date1 = 45383; // 2024/04/01
+    dlg.Date2 = 45747; // 2025/03/31
+    dlg.Setup(1);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    EXPECT_TRUE(dlg.pnlDate->isVisible());
+    dlg.btnOK->Click();
+    EXPECT_EQ(dlg.result(), mrOk);
+    EXPECT_EQ(dlg.Date1, 45383);
+    EXPECT_EQ(dlg.Date2, 45747);
+    EXPECT_TRUE(sp.messages.empty()) << (sp.messages.empty() ? "" : sp.messages[0].text());
 }

@@ -1,6 +1,9 @@
 #include "ui/SDI.h"
 
+#include "accdb/AccRecord.h"
 #include "db/FbError.h"
+#include "ui/DateEdit.h"
+#include "ui/PeriodBar.h"
 #include "ui/PlButton.h"
 
 #include <QApplication>
@@ -109,14 +112,20 @@ class SDIForm : public ::testing::Test {
 protected:
     void SetUp() override {
         saved_ = BSDIContext();
+        savedSys_ = SystemDef;
+        savedHook_ = ::MenuRequestHook;
+        SystemDef.OpCode = 7;
+        SystemDef.PcName = "PC01";
         auto& ctx = BSDIContext();
-        ctx.OpCode = 7;
-        ctx.PcName = "PC01";
         ctx.FormSizes = &sizes;
         ctx.UseLog = &log;
-        ctx.ReportDbError = [this](const std::exception&, const std::string& where) { reported.push_back(where); };
+        ctx.ReportDbError = [this](const db::FbError&, const std::string& where) { reported.push_back(where); };
     }
-    void TearDown() override { BSDIContext() = saved_; }
+    void TearDown() override {
+        BSDIContext() = saved_;
+        SystemDef = savedSys_;
+        ::MenuRequestHook = savedHook_;
+    }
 
     MemoryFormSizeStore sizes;
     MemoryScreenUseLog log;
@@ -125,6 +134,8 @@ protected:
 
 private:
     TBSDIContext saved_;
+    TSystemDef savedSys_;
+    TMenuRequestHook savedHook_;
 };
 
 class DialogForm : public TBSDI {
@@ -316,8 +327,8 @@ TEST_F(SDIForm, FailedInitialisationIsReported) {
 
 TEST_F(SDIForm, MenuShellIsNotifiedOnShowing) {
     std::vector<std::pair<int, std::string>> calls;
-    BSDIContext().MenuRequestHook = [&](int r, const char* t) {
-        calls.push_back({r, t ? t : "nil"});
+    ::MenuRequestHook = [&](int r, const std::string& t) {
+        calls.push_back({r, t.empty() ? "nil" : t});
         return 0;
     };
     DialogForm f;
@@ -326,4 +337,37 @@ TEST_F(SDIForm, MenuShellIsNotifiedOnShowing) {
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     EXPECT_EQ(calls, (std::vector<std::pair<int, std::string>>{{10, "nil"}, {11, "VeltanoMenu"}, {4, "nil"}}));
+}
+
+namespace {
+class PeriodForm : public TBSDI {
+public:
+    PeriodForm() : TBSDI(nullptr, bsDialog) {
+        bar16 = new TxKikanPanel16(this);
+        bar16->setObjectName(QStringLiteral("KikanPanel16"));
+        bar12 = new TxKikanPanel12(this);
+        bar12->setObjectName(QStringLiteral("KikanPanel12"));
+        date = new TTavrinExDateEdit(this);
+        FormCreate();
+    }
+    TxKikanPanel16* bar16;
+    TxKikanPanel12* bar12;
+    TTavrinExDateEdit* date;
+};
+} // namespace
+
+TEST_F(SDIForm, PeriodBarsStartAtTheEntryPeriod) {
+    auto& ctx = BSDIContext();
+    ctx.AccSime = 31;
+    ctx.AccKishu = 45383;  // 2024/04/01
+    ctx.AccKimatu = 45747; // 2025/03/31
+    ctx.AccKaisi = 45383;
+    const std::pair<int, int> cases[] = {{4, 4}, {12, 14}, {1, 0}};
+    for (auto [kaisino, cell] : cases) {
+        ctx.AccKaisino = kaisino;
+        PeriodForm f;
+        EXPECT_EQ(f.bar16->Stno(), cell) << kaisino;
+        EXPECT_EQ(f.bar16->Edno(), f.bar16->model().KikanMove() ? 15 : cell) << kaisino;
+        EXPECT_EQ(f.bar12->Stno(), kaisino - 1) << kaisino;
+    }
 }
