@@ -159,6 +159,8 @@ int main(int argc, char** argv) {
     DM = std::make_unique<TDM>();
     t0 = Clock::now();
     bool ok = DM->fnAccDatConnected("", (work / "data").string(), 0) && DM->fnGetAccInfo();
+    const double opened = secondsSince(t0);
+    double made = 0;
     if (ok) {
         DbSisanReader reader(DM->IBTransactionDATSS, hj19::MakeContext(AccInf));
         TComDataExportEnv env;
@@ -173,6 +175,7 @@ int main(int argc, char** argv) {
             ex.SetHeaderNode(doc);
             ex.SetBasicNode(doc);
             ex.Export(doc);
+            made = secondsSince(t0);
             doc.SaveToFile(outFile);
         } catch (const std::exception& e) {
             std::cerr << "conversion failed: " << e.what() << "\n";
@@ -205,7 +208,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::cout << "conversion: " << convert << " s (" << fs::file_size(outFile) << " bytes)\n"
+    std::cout << "conversion: " << convert << " s (" << fs::file_size(outFile) << " bytes; open " << opened
+              << " s, read and write " << made - opened << " s, save " << convert - made << " s)\n"
               << "isql-fb:    " << isql << " s (" << fs::file_size(isqlOut) << " bytes)\n"
               << "ratio:      " << convert / isql << " (conversion / isql-fb)\n"
               << "peak RSS:   " << rssPeak / 1024 << " MiB (" << rssBefore / 1024 << " MiB before the conversion)\n";
