@@ -318,22 +318,6 @@ int countOf(db::Statement& q) {
 
 } // namespace
 
-// Counts raise their errors to the caller, after reporting a database error
-// of a transaction they started themselves.
-#define ZR_COUNT_GUARD(context, body)                                                                                \
-    db::TxScope scope(IBTransactionDAT);                                                                             \
-    try {                                                                                                            \
-        body;                                                                                                        \
-        scope.commit();                                                                                              \
-    } catch (const db::FbError& e) {                                                                                 \
-        if (scope.owns()) IBErrorReport(e, context, "", true);                                                       \
-        commitQuiet(scope);                                                                                          \
-        throw;                                                                                                       \
-    } catch (...) {                                                                                                  \
-        commitQuiet(scope);                                                                                          \
-        throw;                                                                                                       \
-    }
-
 namespace {
 
 int yukouCount(TDM& dm, const std::string& SCode) {
@@ -378,24 +362,42 @@ int upDelCount(TDM& dm, const std::string& SCode) {
     return countOf(*q);
 }
 
+// Counts raise their errors to the caller, after reporting a database error
+// of a transaction they started themselves.
+template <class Fn>
+void countGuarded(db::Transaction& tx, const char* context, Fn&& body) {
+    db::TxScope scope(tx);
+    try {
+        body();
+        scope.commit();
+    } catch (const db::FbError& e) {
+        if (scope.owns()) IBErrorReport(e, context, "", true);
+        commitQuiet(scope);
+        throw;
+    } catch (...) {
+        commitQuiet(scope);
+        throw;
+    }
+}
+
 } // namespace
 
 int TDM::GetYukouSiwakeCount(const std::string& SCode) {
     int n = 0;
-    ZR_COUNT_GUARD("TDM.GetYukouSiwakeCount", n = yukouCount(*this, SCode));
+    countGuarded(IBTransactionDAT, "TDM.GetYukouSiwakeCount", [&] { n = yukouCount(*this, SCode); });
     return n;
 }
 
 int TDM::GetUpDelSiwakeCount(const std::string& SCode) {
     int n = 0;
-    ZR_COUNT_GUARD("TDM.GetUpDelSiwakeCount", n = upDelCount(*this, SCode));
+    countGuarded(IBTransactionDAT, "TDM.GetUpDelSiwakeCount", [&] { n = upDelCount(*this, SCode); });
     return n;
 }
 
 int TDM::GetSiwakeCount(const std::string& SCode, int& Valid, int& UpDel) {
     Valid = 0;
     UpDel = 0;
-    ZR_COUNT_GUARD("TDM.GetSiwakeCount", {
+    countGuarded(IBTransactionDAT, "TDM.GetSiwakeCount", [&] {
         Valid = yukouCount(*this, SCode);
         UpDel = upDelCount(*this, SCode);
     });
@@ -406,8 +408,6 @@ int TDM::GetSiwakeCountTotal(const std::string& SCode) {
     int valid = 0, upDel = 0;
     return GetSiwakeCount(SCode, valid, upDel);
 }
-
-#undef ZR_COUNT_GUARD
 
 void TDM::SetSystemCode(const std::string& Name, std::string& KCode, std::string& UserCode) {
     KCode.clear();

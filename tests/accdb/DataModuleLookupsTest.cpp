@@ -142,5 +142,7 @@ TEST_F(LookupsTest, CashBookJournalCount) {
     LogonMode = 7;
     EXPECT_EQ(DM->GetYukouSiwakeCount(""), -1);
     LogonMode = 0;
+    // A failing count reaches the caller and leaves no transaction behind.
+    EXPECT_THROW(DM->GetYukouSiwakeCount(std::string(200, 'X')), db::FbError);
     EXPECT_FALSE(DM->IBTransactionDAT.active());
 }
