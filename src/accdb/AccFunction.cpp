@@ -1,5 +1,7 @@
 #include "accdb/AccFunction.h"
 
+#include "db/Date.h"
+
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -31,36 +33,7 @@ std::int64_t HasuuSyori(int Mode, std::int64_t Amount) {
 
 namespace {
 
-// Days from 1970-01-01 for a civil date (proleptic Gregorian).
-long long daysFromCivil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
-void civilFromDays(long long z, int& y, int& m, int& d) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = static_cast<int>(static_cast<long long>(yoe) + era * 400 + (m <= 2));
-}
-
-constexpr long long kEpochOffset = 25569; // 1970-01-01 as a TDateTime
-
-bool validDate(int y, int m, int d) {
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
-    bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    return d <= days[m - 1] + (m == 2 && leap ? 1 : 0);
-}
+bool validDate(int y, int m, int d) { return db::Date{y, m, d}.isValid(); }
 
 bool isBlankOrControl(char32_t c) { return c <= 0x20; }
 constexpr char32_t kZenSpace = 0x3000;
@@ -68,8 +41,7 @@ constexpr char32_t kZenSpace = 0x3000;
 } // namespace
 
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second) {
-    double days = static_cast<double>(daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
-                                      kEpochOffset);
+    double days = static_cast<double>(db::Date{year, month, day}.toSerial());
     return days + (hour * 3600 + minute * 60 + second) / 86400.0;
 }
 
@@ -82,7 +54,10 @@ bool DecodeDateTime(TDateTime value, int& year, int& month, int& day, int& hour,
         secs -= 86400;
         ++days;
     }
-    civilFromDays(days - kEpochOffset, year, month, day);
+    const db::Date date = db::Date::fromSerial(static_cast<int>(days));
+    year = date.y;
+    month = date.m;
+    day = date.d;
     hour = static_cast<int>(secs / 3600);
     minute = static_cast<int>(secs / 60 % 60);
     second = static_cast<int>(secs % 60);
