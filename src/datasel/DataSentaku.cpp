@@ -1631,6 +1631,8 @@ void TDataSentakuBox::SetFKeyCaptions()
     if (focusWidget() == PerfectGrid1)
         ShowHintText(PerfectGrid1, HintArea);
     captions_ = s.Captions;
+    // The printout of the list is not available yet.
+    FKeys[fkF8]->setEnabled(false);
     for (int k = 0; k < 10; ++k)
         FKeys[static_cast<std::size_t>(k)]->CaptionA()->SetCaption(
             QString::fromStdString(captions_[static_cast<std::size_t>(k)]));
