@@ -63,6 +63,7 @@ struct TSystemDef {
     bool MyNumberAdmin = false;
     bool MyNumberApprover = false;
     int SisetuKind = 0;            // that facility's business kind
+    int SisetuColor = 0;           // that facility's colour
     std::string CurSisetuCode;     // facility currently worked on
     int SisetuMode = 0;
     std::string AppLabel;          // application label used in messages

@@ -61,11 +61,11 @@ void run(const std::string& database, const std::string& script, const std::stri
 std::string assetsScript() {
     std::string s =
         "INSERT INTO KAMOKUMST (KCODE, KNAME) VALUES ('1401', '建物附属設備');\n"
-        "INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('1401', ' ');\n"
+        "UPDATE OR INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('1401', ' ') MATCHING (KCODE, HCODE);\n"
         "INSERT INTO KAMOKUMST (KCODE, KNAME) VALUES ('1402', '機械装置');\n"
-        "INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('1402', ' ');\n"
+        "UPDATE OR INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('1402', ' ') MATCHING (KCODE, HCODE);\n"
         "INSERT INTO KAMOKUMST (KCODE, KNAME) VALUES ('1403', '工具器具備品');\n"
-        "INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('1403', ' ');\n";
+        "UPDATE OR INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('1403', ' ') MATCHING (KCODE, HCODE);\n";
     struct A {
         int rec;
         const char* kanri;
@@ -133,13 +133,20 @@ void MakeDemoInstallation(const std::string& demoFolder, const std::string& sqlF
     fs::remove(sysDb);
     db::createDatabaseFromSql(sysDb, sql / "system", kUser, kPassword);
     std::string list;
+    std::string blank;
     int rec = 0;
     for (const Company& c : kCompanies) {
         const fs::path folder = dataRoot / c.folder;
         fs::create_directories(folder);
         const std::string dataDb = (folder / "tvacc.fdb").string();
         fs::remove(dataDb);
-        db::createDatabaseFromSql(dataDb, sql / "data", kUser, kPassword);
+        // The schema is built once; the other data sets start from a copy.
+        if (blank.empty()) {
+            blank = (dataRoot / "blank.fdb").string();
+            fs::remove(blank);
+            db::createDatabaseFromSql(blank, sql / "data", kUser, kPassword);
+        }
+        fs::copy_file(blank, dataDb, fs::copy_options::overwrite_existing);
         run(dataDb,
             std::string("INSERT INTO ACCDEF1 (REC, DATATYPE, CODETYPE, SHOUGOU, NENDO, KISHU, KIMATU, KAISI, SIME) "
                         "VALUES (1, ") +
@@ -154,4 +161,5 @@ void MakeDemoInstallation(const std::string& demoFolder, const std::string& sqlF
                 ", " + q(c.kimatu) + ", 14, 0, 0, '14.0.0', " + q(c.folder) + ");\n";
     }
     run(sysDb, list + "COMMIT;\n", "demo list");
+    fs::remove(blank);
 }
