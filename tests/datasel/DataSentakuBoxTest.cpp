@@ -390,8 +390,12 @@ protected:
     void add(int rec, const std::string& name, int type, int code, int major, int minor1, const std::string& dataCode)
     {
         std::filesystem::create_directories(folder(rec));
-        if (!name.empty())
+        if (!name.empty()) {
+            // A stand-in database with its status file: the dialog reads
+            // the status, not the database, before choosing.
             std::ofstream(folder(rec) + "/tvacc.fdb") << "x";
+            platform::IniFile(folder(rec) + "/tvacc.ini").writeInteger("DATASTS", "STATUS", 1);
+        }
         const std::string ver = std::to_string(major) + "." + std::to_string(minor1) + ".0";
         FbFixture::insertRow(sysDb, "DATALIST",
                              FbColumns{{"REC", std::to_string(rec)},
