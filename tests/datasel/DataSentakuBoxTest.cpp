@@ -512,6 +512,18 @@ TEST_F(DataSentakuLaunch, EnterOnAMissingDatabaseIsRefusedAndTheRowCleared)
     EXPECT_EQ(FbFixture::scalar(sysDb, "SELECT ENTTEXT FROM DATALIST WHERE REC=1"), "");
 }
 
+TEST_F(DataSentakuLaunch, OtherProcessesOpenRefuseTheModalStart)
+{
+    MenuRequestHook = [](int request, const std::string&) { return request == 10 ? 1 : 0; };
+    bool shown = false;
+    EXPECT_EQ(launch([&](TDataSentakuBox&) { shown = true; }), -1);
+    EXPECT_FALSE(shown);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].text(),
+              "メニュー以外の処理が開いています。\r全ての処理を閉じてから処理を実行してください。");
+    MenuRequestHook = nullptr;
+}
+
 TEST_F(DataSentakuLaunch, ModeOneGreysLockedOldDataSortsByHeaderAndAsksBeforeEnding)
 {
     FbFixture::exec(sysDb, "UPDATE DATALIST SET UPDATE_LOCK=1 WHERE REC IN (1,4);");
