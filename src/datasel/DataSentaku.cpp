@@ -843,7 +843,7 @@ void TDataSentakuBox::FormCreate()
     // By connection kind.
     if (ConnectKind == 0) {
         setWindowTitle(QStringLiteral("データ選択"));
-        oddRowColor_ = DefStyleColor1 ? 0xE1F0FF : 0xE1F0FF;
+        oddRowColor_ = 0xE1F0FF;
         focusColor_ = 0x246BFF;
         pnlDataMan->hide();
     } else if (ConnectKind == 1 || ConnectKind == 2) {
