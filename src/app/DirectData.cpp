@@ -1,5 +1,6 @@
 #include "app/DirectData.h"
 
+#include "accdb/DataModule.h"
 #include "accdb/Gengo.h"
 #include "accdb/IBErrorReport.h"
 #include "app/AppMessage.h"
@@ -196,7 +197,12 @@ int TDirectDataModule::Logon(int LoginCode, const std::string& Password) {
     }
 }
 
-bool TPromptLogon::Prepare() { return dm_.AccDefConnected(SystemDef.HostName); }
+bool TPromptLogon::Prepare() {
+    // The data module (when there is one) serves the framework's dialogs.
+    if (DM && !DM->fnAccDefConnected(SystemDef.HostName))
+        return false;
+    return dm_.AccDefConnected(SystemDef.HostName);
+}
 
 bool TPromptLogon::Execute() {
     for (int attempt = 0; attempt < 3; ++attempt) {

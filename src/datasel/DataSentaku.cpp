@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include "accdb/AccRecord.h"
+#include "accdb/DataInfomation.h"
 #include "accdb/DataModule.h"
 #include "accdb/IBErrorReport.h"
 #include "datasel/DataListFilter.h"
@@ -540,69 +541,33 @@ void TDataSentakuServices::DeleteLocalFile(const std::string& path)
 
 void TDataSentakuServices::GetDataStatus(const std::string& folder, TDataInfomationRec& rec)
 {
-    rec = TDataInfomationRec{};
-    const platform::IniFile ini(DataStatusFilePath(folder));
-    rec.STATUS = static_cast<std::uint8_t>(ini.readInteger("DATASTS", "STATUS", 1));
-    rec.OPCODE = ini.readInteger("DATASTS", "OPCODE", 0);
-    rec.OPERATOR = ini.readString("DATASTS", "OPERATOR");
-    rec.SHARE_STATUS = static_cast<std::uint8_t>(ini.readInteger("DATASTS", "SHARE_STATUS", 1));
-    rec.SHARE_OPCODE = ini.readInteger("DATASTS", "SHARE_OPCODE", 0);
-    rec.SHARE_OPERATOR = ini.readString("DATASTS", "SHARE_OPERATOR");
-    rec.UPDATE_LOCK = ini.readInteger("DATASTS", "UPDATE_LOCK", 0);
-    rec.READ_ONLY = ini.readInteger("DATASTS", "READ_ONLY", 0);
-    rec.DATALISTNAME = ini.readString("DATAINFO", "DATALISTNAME");
-    rec.CODE = ini.readString("DATAINFO", "CODE");
-    rec.DATAKBN = ini.readInteger("DATAINFO", "DATAKBN", 0);
-    rec.CODEKBN = ini.readInteger("DATAINFO", "CODEKBN", 0);
-    rec.SHOUGOU = ini.readString("DATAINFO", "SHOUGOU");
-    rec.NENDO = ini.readInteger("DATAINFO", "NENDO", 0);
-    rec.KISHU = ini.readString("DATAINFO", "KISHU");
-    rec.KIMATU = ini.readString("DATAINFO", "KIMATU");
-    rec.TANTO = ini.readInteger("DATAINFO", "TANTO", 0);
-    rec.VERSION2 = ini.readString("DATAINFO", "VERSION2");
-    rec.GASSANKBN = static_cast<std::uint8_t>(ini.readInteger("DATAINFO", "GASSANKBN", 0));
-    rec.CLOUD_SHARE = static_cast<std::uint8_t>(ini.readInteger("DATAINFO", "CLOUD_SHARE", 0));
-    const std::string v1 = ini.readString("DATAINFO", "VERSION1");
-    std::sscanf(v1.c_str(), "%d.%d.%d", &rec.VerMajor, &rec.VerMinor1, &rec.VerMinor2);
+    TDataInfomation info;
+    info.ConnectKind = ConnectKind;
+    info.GetDataStatus(folder, rec);
 }
 
 bool TDataSentakuServices::ReadDataInfo(const std::string& folder, TDataInfomationRec& rec)
 {
-    if (!DM || !FileExists(folder + "/" + DataFile, ConnectKind))
+    if (!DM)
         return false;
-    if (!DM->fnAccDatConnected(SystemDef.HostName, folder, 0))
-        return false;
-    bool ok = false;
-    try {
-        ok = MakeDataStatusStore()->GetDataInfoRec(rec);
-    } catch (const std::exception&) {
-        ok = false;
-    }
-    DM->fnAccDatDisconnect(folder, 0, 0);
-    return ok;
+    TDataInfomation info;
+    info.ConnectKind = ConnectKind;
+    return info.ReadDataInfo(folder, rec);
 }
 
 void TDataSentakuServices::WriteIniFile(const std::string& folder, const std::string& section,
                                         const TDataInfomationRec& rec)
 {
-    if (ConnectKind == 1 || ConnectKind == 2)
-        return;
-    WriteDataStatusFile(folder, section, rec);
+    TDataInfomation info;
+    info.ConnectKind = ConnectKind;
+    info.WriteIniFile(folder, section, rec);
 }
 
 void TDataSentakuServices::SetDataStatus(const std::string& folder, std::uint8_t status)
 {
-    if (ConnectKind == 1 || ConnectKind == 2)
-        return;
-    platform::IniFile ini(DataStatusFilePath(folder));
-    ini.writeInteger("DATASTS", "STATUS", status);
-    if (status == 1) {
-        ini.deleteKey("DATASTS", "OPCODE");
-        ini.deleteKey("DATASTS", "OPERATOR");
-    } else {
-        ini.writeInteger("DATASTS", "OPCODE", SystemDef.OpCode);
-        ini.writeString("DATASTS", "OPERATOR", SystemDef.OpName);
-    }
+    TDataInfomation info;
+    info.ConnectKind = ConnectKind;
+    info.SetDataStatus(folder, status);
 }
 
 int TDataSentakuServices::CallDataVerify(const std::string& host, const std::string& folder, int silent, int force)
@@ -618,7 +583,12 @@ bool TDataSentakuServices::ReconnectData(const std::string& host, const std::str
     return DM && DM->fnAccDatConnected(host, folder, 0);
 }
 
-bool TDataSentakuServices::PutSysDef() { return PutSysDefProc ? PutSysDefProc() : false; }
+bool TDataSentakuServices::PutSysDef()
+{
+    if (PutSysDefProc)
+        return PutSysDefProc();
+    return DM ? DM->fnPutSysDef() : false;
+}
 void TDataSentakuServices::OpenHelp(const std::string& page) { OpenHtmlHelp(page); }
 
 // ---------------------------------------------------------------------------
@@ -873,7 +843,7 @@ void TDataSentakuBox::FormCreate()
     // By connection kind.
     if (ConnectKind == 0) {
         setWindowTitle(QStringLiteral("データ選択"));
-        oddRowColor_ = DefStyleColor1 ? 0xE1F0FF : 0xE1F0FF;
+        oddRowColor_ = 0xE1F0FF;
         focusColor_ = 0x246BFF;
         pnlDataMan->hide();
     } else if (ConnectKind == 1 || ConnectKind == 2) {
@@ -1631,6 +1601,8 @@ void TDataSentakuBox::SetFKeyCaptions()
     if (focusWidget() == PerfectGrid1)
         ShowHintText(PerfectGrid1, HintArea);
     captions_ = s.Captions;
+    // The printout of the list is not available yet.
+    FKeys[fkF8]->setEnabled(false);
     for (int k = 0; k < 10; ++k)
         FKeys[static_cast<std::size_t>(k)]->CaptionA()->SetCaption(
             QString::fromStdString(captions_[static_cast<std::size_t>(k)]));

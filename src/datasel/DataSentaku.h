@@ -170,8 +170,7 @@ public:
     void OpenHelp(const std::string& page) override;
 };
 
-// Writing the operator's settings: the operator-settings service installs
-// it; unset, nothing is written.
+// Writing the operator's settings; unset, the data module's SYSDEF write.
 extern std::function<bool()> PutSysDefProc;
 
 // ---------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -389,8 +390,12 @@ protected:
     void add(int rec, const std::string& name, int type, int code, int major, int minor1, const std::string& dataCode)
     {
         std::filesystem::create_directories(folder(rec));
-        if (!name.empty())
+        if (!name.empty()) {
+            // A stand-in database with its status file: the dialog reads
+            // the status, not the database, before choosing.
             std::ofstream(folder(rec) + "/tvacc.fdb") << "x";
+            platform::IniFile(folder(rec) + "/tvacc.ini").writeInteger("DATASTS", "STATUS", 1);
+        }
         const std::string ver = std::to_string(major) + "." + std::to_string(minor1) + ".0";
         FbFixture::insertRow(sysDb, "DATALIST",
                              FbColumns{{"REC", std::to_string(rec)},
@@ -410,7 +415,8 @@ protected:
     }
 
     // Runs the launch; `drive` acts on the shown dialog from a timer.
-    int launch(std::function<void(TDataSentakuBox&)> drive)
+    int launch(std::function<void(TDataSentakuBox&)> drive,
+               const std::string& params = "SyoriType=3\rJyokenSet=1\rDataType=-13\rCodeType=0\rDataVerMajor=14")
     {
         TDataSentakuBox::ModalRunner = [drive](TDataSentakuBox& box) {
             QEventLoop loop;
@@ -421,8 +427,7 @@ protected:
             loop.exec();
             return box.isVisible() ? -99 : box.modalResult();
         };
-        return ExecProcessForm("VqDataSenkaku", 1,
-                               "SyoriType=3\rJyokenSet=1\rDataType=-13\rCodeType=0\rDataVerMajor=14");
+        return ExecProcessForm("VqDataSenkaku", 1, params);
     }
 
     static std::vector<std::string> codes(TDataSentakuBox& box)
@@ -505,6 +510,63 @@ TEST_F(DataSentakuLaunch, EnterOnAMissingDatabaseIsRefusedAndTheRowCleared)
     EXPECT_EQ(result, 2);
     EXPECT_EQ(after, (std::vector<std::string>{"open", "", "\uFF5E"}));
     EXPECT_EQ(FbFixture::scalar(sysDb, "SELECT ENTTEXT FROM DATALIST WHERE REC=1"), "");
+}
+
+TEST_F(DataSentakuLaunch, OtherProcessesOpenRefuseTheModalStart)
+{
+    MenuRequestHook = [](int request, const std::string&) { return request == 10 ? 1 : 0; };
+    bool shown = false;
+    EXPECT_EQ(launch([&](TDataSentakuBox&) { shown = true; }), -1);
+    EXPECT_FALSE(shown);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].text(),
+              "メニュー以外の処理が開いています。\r全ての処理を閉じてから処理を実行してください。");
+    MenuRequestHook = nullptr;
+}
+
+TEST_F(DataSentakuLaunch, ModeOneGreysLockedOldDataSortsByHeaderAndAsksBeforeEnding)
+{
+    FbFixture::exec(sysDb, "UPDATE DATALIST SET UPDATE_LOCK=1 WHERE REC IN (1,4);");
+    SystemDef.DataDir = folder(2);
+    prompt.answer(platform::mrOk);     // the refusal of the locked row
+    prompt.answer(platform::mrCancel); // first end question: stay
+    prompt.answer(platform::mrOk);     // second: end
+    std::vector<std::string> all, byNameAsc, byNameDesc, byRec;
+    std::uint32_t lockedOld = 0, lockedCurrent = 0;
+    bool openAfterNo = false;
+    const int result = launch(
+        [&](TDataSentakuBox& box) {
+            all = codes(box);
+            lockedCurrent = box.RowTextColor(0);
+            lockedOld = box.RowTextColor(3);
+            box.SetCurrentRow(3);
+            QTest::keyClick(box.PerfectGrid1, Qt::Key_F12);
+            box.GridHeaderClick(TDataSentakuBox::colName);
+            byNameAsc = codes(box);
+            box.GridHeaderClick(TDataSentakuBox::colName);
+            byNameDesc = codes(box);
+            box.GridHeaderClick(TDataSentakuBox::colNo);
+            byRec = codes(box);
+            box.close();
+            openAfterNo = box.isVisible();
+            box.close();
+        },
+        "SyoriType=1");
+    EXPECT_EQ(result, 3);
+    EXPECT_TRUE(openAfterNo);
+    EXPECT_EQ(all, (std::vector<std::string>{"A01", "B02", "C03", "D04", "E05", ""}));
+    EXPECT_EQ(lockedOld, 0x808080u) << "locked data awaiting an update is grey";
+    EXPECT_NE(lockedCurrent, 0x808080u) << "locked data of the program's version is not";
+    ASSERT_EQ(prompt.messages.size(), 3u);
+    EXPECT_EQ(prompt.messages[0].lines.at(0).text, "このデータは「データの更新」処理を行うことが禁止されています。");
+    EXPECT_EQ(prompt.messages[1].text(), "連動を終了します。よろしいですか？");
+    // Names ascending: 丁 丙 乙 戊 甲 by code point order of the database; free slots last.
+    EXPECT_EQ(byNameAsc.back(), "");
+    EXPECT_EQ(byNameDesc.back(), "");
+    std::vector<std::string> named(byNameAsc.begin(), byNameAsc.end() - 1);
+    std::reverse(named.begin(), named.end());
+    EXPECT_EQ(named, std::vector<std::string>(byNameDesc.begin(), byNameDesc.end() - 1));
+    EXPECT_EQ(byRec, all) << "No sorts by REC ascending again";
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 // Program entry of the depreciation data linkage.
 #include "accdb/AccRecord.h"
+#include "accdb/DataModule.h"
 #include "app/ComRendo.h"
 #include "app/DirectData.h"
 #include "app/Main.h"
 #include "app/ProcessForm.h"
 #include "app/Startup.h"
+#include "datasel/DataSentaku.h"
 #include "platform/AppEvents.h"
 #include "platform/Folders.h"
 #include "platform/NamedGuard.h"
@@ -40,6 +42,7 @@ int main(int argc, char** argv) {
         return std::make_unique<THojinZeiGenkaDataExport>(TComDataExportEnv::FromProgram(kExeName, &registry, byCaller),
                                                           functionId, file);
     };
+    RegisterDataSentakuBox();
     TDirectDataModule dm;
     TPromptLogon logon(dm);
     TNoSharedData shared;
@@ -57,6 +60,9 @@ int main(int argc, char** argv) {
                 form.setWindowTitle(QString::fromStdString(form.Logic().Caption));
                 SystemDef.Font1 = new QFont(form.font());
                 SystemDef.Font2 = new QFont(form.font());
+                // The one data module; the framework's dialogs reach the
+                // system database through it.
+                DM = std::make_unique<TDM>();
             },
             initError);
         QApplication::processEvents();
@@ -69,6 +75,7 @@ int main(int argc, char** argv) {
     }
     dm.DefDisconnect();
     dm.AccDatDisconnect("", 0, 0);
+    DM.reset();
     guard.release();
     SetLoginUserSource(nullptr);
     ClearProcessForms();
