@@ -29,6 +29,5 @@ function(zr_add_tests name)
   target_link_libraries(test_${name} PRIVATE zr_test_support zr_all Qt6::Test GTest::gtest GTest::gmock)
   gtest_discover_tests(test_${name}
       DISCOVERY_TIMEOUT 60
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZR_TEST_BINARY_DIR=${CMAKE_BINARY_DIR};FIREBIRD=${ZR_FBROOT};FIREBIRD_LOCK=${ZR_FBROOT}/lock"
-                 TIMEOUT 600)
+      PROPERTIES TIMEOUT 600)
 endfunction()

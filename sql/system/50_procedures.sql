@@ -76,9 +76,11 @@ BEGIN
   END
 END^
 
-/* Operator logon check. NUM: 0 logged on, -1 unknown operator or wrong
-   password (-3, already logged on elsewhere, is the server's to decide).
-   A successful check registers the operator in LOGONUSERLIST. */
+/* Operator logon check. NUM: 0 logged on; -1 unknown operator or wrong
+   password; -3 the operator is already logged on from another computer.
+   A successful check registers (or refreshes) the operator's row for this
+   computer in LOGONUSERLIST; logging on again from the same computer, as
+   after an abnormal end, is allowed. */
 CREATE OR ALTER PROCEDURE LOGONUSERTEST (
   PCNAME VARCHAR(60) CHARACTER SET SJIS_0208,
   GROUPID INTEGER,
@@ -102,7 +104,12 @@ BEGIN
       INTO :STORED_PW, :LVL
   DO
     FOUND = 1;
-  IF (FOUND = 1 AND COALESCE(STORED_PW, '') = COALESCE(PASWORD, '')) THEN
+  IF (FOUND = 1 AND COALESCE(STORED_PW, '') = COALESCE(PASWORD, '')
+      AND EXISTS (SELECT 1 FROM LOGONUSERLIST L
+                  WHERE L.OPCODE = :GROUPID * 10000 + :OPCODE
+                    AND L.PCNAME <> COALESCE(:PCNAME, ''))) THEN
+    NUM = -3;
+  ELSE IF (FOUND = 1 AND COALESCE(STORED_PW, '') = COALESCE(PASWORD, '')) THEN
   BEGIN
     NUM = 0;
     LOGINCODE = OPCODE;
@@ -172,6 +179,17 @@ AS
 BEGIN
   SHORTNAME = LONGNAME;
   SUSPEND;
+END^
+
+/* Posts a system event for other attachments (event number, operator
+   code, text). */
+CREATE OR ALTER PROCEDURE SP_SETEVENT (
+  EVENTNO INTEGER,
+  OPCODE INTEGER,
+  TXT VARCHAR(254) CHARACTER SET SJIS_0208)
+AS
+BEGIN
+  POST_EVENT 'EVENT' || COALESCE(EVENTNO, 0);
 END^
 
 SET TERM ; ^

@@ -63,6 +63,7 @@ struct TSystemDef {
     bool MyNumberAdmin = false;
     bool MyNumberApprover = false;
     int SisetuKind = 0;            // that facility's business kind
+    int SisetuColor = 0;           // that facility's colour
     std::string CurSisetuCode;     // facility currently worked on
     int SisetuMode = 0;
     std::string AppLabel;          // application label used in messages
@@ -81,6 +82,8 @@ struct TSystemDef {
     int DataDamaged = 0;           // 1 when the last data verification found damage
     std::string ServerTempPath;    // server temporary folder of the backup service
     std::array<int, 3> SysDbVersion{}; // system database version major, minor, release
+    std::string ChosenPasName;     // data selection: PASNAME of the chosen row
+    std::string DataPaths;         // data selection of a destination: "PATH1=..\rPATH2=.."
 };
 
 // FrameExtra for a sizing-frame height.

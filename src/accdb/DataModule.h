@@ -34,6 +34,7 @@
 #include "db/FbError.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
+#include "accdb/SysRegValue.h"
 
 // One SYSTEMINI row of the system database.
 struct TSystemIniRec {
@@ -94,6 +95,38 @@ public:
     // File-manager database, IBTransFileMan:
     std::unique_ptr<db::Statement> IBQueryFileMan(std::string_view sql = {});
     std::unique_ptr<db::Statement> IBSQLFileMan(std::string_view sql = {});
+
+    // ---- lookups and rights of the open data set (DataModuleLookups.cpp).
+    // Each runs on the data database in IBTransactionDAT unless said
+    // otherwise, and commits only a transaction it started.
+    void fnGetAccTotalName(const std::string& KGroup, const std::string& Column, std::string& Name);
+    bool InitKessanLayout();
+    bool SetKessanLayoutKind(int DataType, int CodeType);
+    bool IsAllKengen();
+    // Menu control on the system database: may the operator's level run
+    // ProcId (with Option inside its option text when Option is not blank).
+    bool SetJobControl(const std::string& ProcId, const std::string& Option);
+    bool fnGetExistsOpeDefSisetu();
+    // The operator's default facility into SystemDef; Name its name.
+    void GetOpeDefSisetu(std::string& Name);
+    bool HasAllSitenKengen(int OpCode);
+    // A value of a name=value style text; "COLOR" gives an integer colour.
+    static void GetStyleValue(const std::string& Text, const std::string& Name, std::string& Value);
+    static int GetStyleColorValue(const std::string& Text);
+    void fnGetDataBaseVer(std::string& Version);
+    bool fnExistence_Table(const std::string& Table);
+    bool fnExistence_Field(const std::string& Table, const std::string& Field);
+    int GetYukouSiwakeCount(const std::string& SCode);
+    int GetUpDelSiwakeCount(const std::string& SCode);
+    int GetSiwakeCount(const std::string& SCode, int& Valid, int& UpDel);
+    int GetSiwakeCountTotal(const std::string& SCode);
+    void SetSystemCode(const std::string& Name, std::string& KCode, std::string& UserCode);
+    void GetUserCode(const std::string& KCode, std::string& UserCode);
+
+    // ---- the open data set's basic settings (AccInfo.cpp)
+    // Fills AccInf from the connected data database; false (reported) on
+    // failure.
+    bool fnGetAccInfo();
 
     // ---- connections
     // The database name by the naming rule (see the top of this file).
@@ -172,6 +205,17 @@ public:
     bool IsDataReadOnly();
     void TimerFormCloseTimer();
     void TimerSyoriKidouTimer();
+
+    // ---- operator settings (SysDef.cpp; value type in accdb/SysDef.h)
+    bool fnGetSysDef();
+    bool fnPutSysDef();
+    void DeleteLogonInfo();
+    void funcGetSysReg(const std::string& SCODE, const std::string& STYPE, const std::string& Default, int OpCode,
+                       TSysRegValue& Value);
+    void funcGetSysRegOpe(const std::string& SCODE, const std::string& STYPE, const std::string& Default,
+                          TSysRegValue& Value);
+    void funcPutSysReg(const std::string& SCODE, const std::string& STYPE, const TSysRegValue& Value, int OpCode);
+    void funcPutSysRegOpe(const std::string& SCODE, const std::string& STYPE, const TSysRegValue& Value);
 
 private:
     std::unique_ptr<db::Statement> make(db::Transaction& tx, std::string_view sql, bool paramCheck = true);

@@ -34,13 +34,20 @@ std::string joinDatabaseName(const std::string& host, const std::string& path) {
     return host.empty() ? path : host + ":" + path;
 }
 
-Attachment::~Attachment() { disconnect(); }
+Attachment::~Attachment() {
+    // Copies: each call removes its object from the list.
+    for (Statement* st : std::vector<Statement*>(statements_)) st->orphan();
+    disconnect();
+    for (Transaction* tx : std::vector<Transaction*>(transactions_)) tx->forget(this);
+}
 
-void Attachment::connect(const ConnectParams& params) { attachOrCreate(params, false, 0); }
+void Attachment::connect(const ConnectParams& params) { attachOrCreate(params, false, 0, true); }
 
-void Attachment::create(const ConnectParams& params, int pageSize) { attachOrCreate(params, true, pageSize); }
+void Attachment::create(const ConnectParams& params, int pageSize, bool forcedWrites) {
+    attachOrCreate(params, true, pageSize, forcedWrites);
+}
 
-void Attachment::attachOrCreate(const ConnectParams& params, bool create, int pageSize) {
+void Attachment::attachOrCreate(const ConnectParams& params, bool create, int pageSize, bool forcedWrites) {
     disconnect();
     Status st;
     IXpbBuilder* dpb = nullptr;
@@ -56,6 +63,7 @@ void Attachment::attachOrCreate(const ConnectParams& params, bool create, int pa
             if (!params.charset.empty())
                 dpb->insertString(&st, isc_dpb_set_db_charset, params.charset.c_str());
             if (pageSize > 0) dpb->insertInt(&st, isc_dpb_page_size, pageSize);
+            if (!forcedWrites) dpb->insertInt(&st, isc_dpb_force_write, 0);
             handle_ = provider()->createDatabase(&st, params.database.c_str(), dpb->getBufferLength(&st),
                                                  dpb->getBuffer(&st));
         } else {

@@ -16,6 +16,7 @@ class IAttachment;
 
 namespace db {
 
+class Statement;
 class Transaction;
 
 struct ConnectParams {
@@ -32,6 +33,8 @@ void splitDatabaseName(const std::string& name, std::string& host, std::string& 
 // host empty -> path; else host + ":" + path.
 std::string joinDatabaseName(const std::string& host, const std::string& path);
 
+// Transactions and statements made on an attachment may outlive it: they
+// then report "database not attached" instead of touching freed handles.
 class Attachment {
 public:
     Attachment() = default;
@@ -44,7 +47,9 @@ public:
     void connect(const ConnectParams& params);
     // Creates the database file (default character set SJIS_0208, dialect 3)
     // and stays attached to it. pageSize 0 takes the engine's default.
-    void create(const ConnectParams& params, int pageSize = 0);
+    // forcedWrites false leaves writes to the system's cache (fast, for
+    // scratch databases such as test fixtures; a crash may corrupt them).
+    void create(const ConnectParams& params, int pageSize = 0, bool forcedWrites = true);
     // Detaches; no-op when not connected. Active transactions of this
     // attachment are rolled back first; statements prepared on it are
     // prepared again when next executed on a new connection.
@@ -62,12 +67,16 @@ public:
 
 private:
     friend class Transaction;
-    void attachOrCreate(const ConnectParams& params, bool create, int pageSize);
+    friend class Statement;
+    void attachOrCreate(const ConnectParams& params, bool create, int pageSize, bool forcedWrites);
 
     Firebird::IAttachment* handle_ = nullptr;
     ConnectParams params_;
     unsigned long long generation_ = 0;
+    // Live transactions and statements on this attachment, so that going
+    // away leaves none of them pointing here.
     std::vector<Transaction*> transactions_;
+    std::vector<Statement*> statements_;
 };
 
 } // namespace db

@@ -189,7 +189,12 @@ std::vector<AttachmentInfo> otherAttachments(const ConnectParams& params) {
     Transaction tx(att);
     TxScope scope(tx);
     Statement q(tx,
-                "SELECT MON$ATTACHMENT_ID, MON$USER, MON$REMOTE_PROCESS, MON$REMOTE_PID, MON$REMOTE_PROTOCOL "
+                // The monitoring texts are Unicode: read their UTF-8 bytes as
+                // they are, so that a process path outside SJIS_0208 cannot
+                // fail the query.
+                "SELECT MON$ATTACHMENT_ID, CAST(MON$USER AS VARCHAR(93) CHARACTER SET OCTETS), "
+                "CAST(MON$REMOTE_PROCESS AS VARCHAR(765) CHARACTER SET OCTETS), MON$REMOTE_PID, "
+                "CAST(MON$REMOTE_PROTOCOL AS VARCHAR(30) CHARACTER SET OCTETS) "
                 "FROM MON$ATTACHMENTS "
                 "WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION AND COALESCE(MON$SYSTEM_FLAG, 0) = 0");
     q.execute();
@@ -198,6 +203,7 @@ std::vector<AttachmentInfo> otherAttachments(const ConnectParams& params) {
         AttachmentInfo a;
         a.id = q.asInt64(0);
         a.user = q.asString(1);
+        while (!a.user.empty() && a.user.back() == ' ') a.user.pop_back();
         a.process = q.asString(2);
         a.pid = q.asInt64(3);
         a.protocol = q.asString(4);

@@ -6,8 +6,8 @@
 // otherwise "host:service_mgr" on a Firebird server. Database and backup
 // paths are the server's paths, UTF-8.
 //
-// Note: the embedded service manager only knows this process's engine; to
-// see attachments of other processes to a local file, use
+// Note: the embedded service manager lists no attached databases (not even
+// this process's); to see who has a local file attached, use
 // otherAttachments() below (MON$ATTACHMENTS).
 #include "db/Attachment.h"
 
@@ -59,8 +59,8 @@ public:
     // Returns the validation's output lines (blank lines included); no
     // non-blank line means nothing was found.
     std::vector<std::string> validate(const std::string& database, const ValidateOptions& options = {});
-    // Paths of the databases the server (for the embedded engine: this
-    // process) has attached.
+    // Paths of the databases a server has attached (empty for the embedded
+    // engine, see above).
     std::vector<std::string> attachedDatabases();
 
 private:
@@ -80,7 +80,9 @@ struct AttachmentInfo {
 };
 
 // Attaches to the database (connect params as for Attachment) and lists the
-// other user attachments (not ours, not the engine's own).
+// user attachments other than the one made for the query (this process's
+// other attachments included; the engine's own excluded). Embedded
+// attachments carry no process name or id.
 std::vector<AttachmentInfo> otherAttachments(const ConnectParams& params);
 
 } // namespace db

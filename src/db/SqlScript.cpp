@@ -154,7 +154,9 @@ void runSqlFile(Attachment& att, const fs::path& file) {
     if (!in) throwLayerError(kErrIoError, "cannot read " + file.string());
     std::ostringstream ss;
     ss << in.rdbuf();
-    runSqlScript(att, ss.str(), file.filename().string());
+    std::string text = ss.str();
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3); // editors' byte-order mark
+    runSqlScript(att, text, file.filename().string());
 }
 
 std::vector<fs::path> sqlFilesIn(const fs::path& dir) {
@@ -167,13 +169,13 @@ std::vector<fs::path> sqlFilesIn(const fs::path& dir) {
 }
 
 void createDatabaseFromSql(const std::string& path, const fs::path& sqlDir, const std::string& user,
-                           const std::string& password) {
+                           const std::string& password, bool forcedWrites) {
     ConnectParams params;
     params.database = path;
     params.user = user;
     params.password = password;
     Attachment att;
-    att.create(params, 16384);
+    att.create(params, 16384, forcedWrites);
     for (const fs::path& f : sqlFilesIn(sqlDir)) runSqlFile(att, f);
 }
 

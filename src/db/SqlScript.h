@@ -38,7 +38,8 @@ std::vector<std::filesystem::path> sqlFilesIn(const std::filesystem::path& dir);
 
 // Creates the database file at `path` (removing nothing: an existing file is
 // an error) and runs every script of `sqlDir` into it. Page size 16384.
+// forcedWrites as for Attachment::create.
 void createDatabaseFromSql(const std::string& path, const std::filesystem::path& sqlDir, const std::string& user,
-                           const std::string& password);
+                           const std::string& password, bool forcedWrites = true);
 
 } // namespace db

@@ -37,23 +37,51 @@ std::string upper(std::string_view s) {
     return r;
 }
 
-// DDL carries PSQL bodies whose :names are variables, not parameters.
-bool isDdl(std::string_view sql) {
+// Where the part of a statement that may hold parameters ends: DDL carries
+// PSQL bodies whose :names are variables, so it has none; EXECUTE BLOCK has
+// them in its header, before the AS of its body.
+std::size_t paramScanEnd(std::string_view sql) {
+    std::vector<std::pair<std::string, std::size_t>> words; // top-level words and their offsets
     std::size_t i = 0;
+    int depth = 0;
     while (i < sql.size()) {
-        if (std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
+        const char c = sql[i];
+        if (std::isspace(static_cast<unsigned char>(c))) ++i;
         else if (sql.substr(i, 2) == "--") {
             const auto nl = sql.find('\n', i);
             i = nl == std::string_view::npos ? sql.size() : nl + 1;
         } else if (sql.substr(i, 2) == "/*") {
             const auto end = sql.find("*/", i + 2);
             i = end == std::string_view::npos ? sql.size() : end + 2;
-        } else break;
+        } else if (c == '\'' || c == '"') {
+            std::size_t j = i + 1;
+            while (j < sql.size() && !(sql[j] == c && (j + 1 >= sql.size() || sql[j + 1] != c))) j += sql[j] == c ? 2 : 1;
+            i = j + 1;
+        } else if (isIdentChar(c)) {
+            std::size_t j = i;
+            while (j < sql.size() && isIdentChar(sql[j])) ++j;
+            if (depth == 0) words.emplace_back(upper(sql.substr(i, j - i)), i);
+            i = j;
+            if (words.size() == 1) {
+                const std::string& w = words[0].first;
+                if (w == "CREATE" || w == "ALTER" || w == "RECREATE" || w == "DROP" || w == "DECLARE") return 0;
+            }
+            if (words.size() == 2 && !(words[0].first == "EXECUTE" && words[1].first == "BLOCK")) return sql.size();
+            if (words.size() > 2 && words.back().first == "AS") return words.back().second;
+        } else {
+            if (c == '(') ++depth;
+            else if (c == ')') --depth;
+            ++i;
+        }
     }
-    std::size_t j = i;
-    while (j < sql.size() && isIdentChar(sql[j])) ++j;
-    const std::string word = upper(sql.substr(i, j - i));
-    return word == "CREATE" || word == "ALTER" || word == "RECREATE" || word == "DROP" || word == "DECLARE";
+    return sql.size();
+}
+
+ParsedSql parseStatement(std::string_view sql) {
+    const std::size_t end = paramScanEnd(sql);
+    ParsedSql r = parseNamedParams(sql.substr(0, end));
+    r.sql.append(sql.substr(end));
+    return r;
 }
 
 template <class T>
@@ -251,16 +279,39 @@ std::string Field::asBytes() const { return s_->asBytes(index_); }
 
 // ---------------------------------------------------------------- Statement
 
-Statement::Statement(Transaction& tx, std::string_view sql, bool paramCheck) : tx_(&tx) {
+Statement::Statement(Transaction& tx, std::string_view sql, bool paramCheck)
+    : Statement(tx.attachment(), tx, sql, paramCheck) {}
+
+Statement::Statement(Attachment& att, Transaction& tx, std::string_view sql, bool paramCheck)
+    : tx_(&tx), att_(&att), fetchStatus_(master()->getStatus()) {
+    att_->statements_.push_back(this);
     if (!sql.empty()) prepare(sql, paramCheck);
 }
 
-Statement::~Statement() { release(); }
+Statement::~Statement() {
+    release();
+    fetchStatus_->dispose();
+    if (att_) {
+        auto& list = att_->statements_;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
+}
+
+Attachment& Statement::attachment() const {
+    if (!att_) throwLayerError(kErrDsqlError, "database not attached");
+    return *att_;
+}
+
+void Statement::orphan() noexcept {
+    release();
+    auto& list = att_->statements_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    att_ = nullptr;
+}
 
 void Statement::release() noexcept {
     close();
-    const bool sameConnection = tx_->attachment().connected() &&
-                                tx_->attachment().generation() == preparedGeneration_;
+    const bool sameConnection = att_ && att_->connected() && att_->generation() == preparedGeneration_;
     if (stmt_) {
         Status st;
         try {
@@ -284,12 +335,12 @@ void Statement::release() noexcept {
 void Statement::prepare(std::string_view sql, bool paramCheck) {
     release();
     sqlUtf8_ = std::string(sql);
-    paramCheck_ = paramCheck && !isDdl(sql);
+    paramCheck_ = paramCheck;
     positionNames_.clear();
     params_.clear();
     positionParam_.clear();
     if (paramCheck_) {
-        ParsedSql parsed = parseNamedParams(sql);
+        ParsedSql parsed = parseStatement(sql);
         positionNames_ = std::move(parsed.names);
         for (const std::string& name : positionNames_) {
             auto it = std::find_if(params_.begin(), params_.end(), [&](const Param& p) { return p.name == name; });
@@ -307,7 +358,7 @@ void Statement::prepare(std::string_view sql, bool paramCheck) {
 void Statement::prepareNow() { ensurePrepared(); }
 
 void Statement::ensurePrepared() {
-    Attachment& att = tx_->attachment();
+    Attachment& att = attachment();
     if (!att.connected()) throwLayerError(kErrDsqlError, "database not attached");
     if (stmt_ && preparedGeneration_ == att.generation()) return;
     if (stmt_) {
@@ -317,7 +368,7 @@ void Statement::ensurePrepared() {
         params_ = std::move(keep);
     }
     if (!tx_->active()) throwLayerError(kErrDsqlError, "transaction is not active");
-    const std::string text = paramCheck_ ? parseNamedParams(sqlUtf8_).sql : sqlUtf8_;
+    const std::string text = paramCheck_ ? parseStatement(sqlUtf8_).sql : sqlUtf8_;
     const std::string wire = utf8ToCp932(text);
     Status st;
     fbCall([&] {
@@ -574,7 +625,7 @@ void Statement::buildInputMessage() {
             case SQL_BLOB: {
                 if (!blobMade[pi]) {
                     ISC_QUAD id{};
-                    IBlob* blob = tx_->attachment().handle()->createBlob(&st, tx_->handle(), &id, 0, nullptr);
+                    IBlob* blob = att_->handle()->createBlob(&st, tx_->handle(), &id, 0, nullptr);
                     try {
                         for (std::size_t pos = 0; pos < p.bytes.size(); pos += 32768) {
                             const std::size_t len = std::min<std::size_t>(32768, p.bytes.size() - pos);
@@ -628,7 +679,7 @@ bool Statement::fetch() {
         hasRow_ = false;
         return false;
     }
-    Status st;
+    ThrowStatusWrapper st(fetchStatus_);
     const int rc = fbCall([&] { return cursor_->fetchNext(&st, outBuf_.data()); });
     if (rc == IStatus::RESULT_OK) {
         hasRow_ = true;
@@ -664,6 +715,45 @@ const std::string& Statement::columnName(int index) const {
     return columns_[static_cast<std::size_t>(checkedIndex(index))].name;
 }
 
+ColumnType Statement::columnType(int index) const {
+    const Column& c = columns_[static_cast<std::size_t>(checkedIndex(index))];
+    switch (c.type) {
+    case SQL_TEXT:
+    case SQL_VARYING: return ColumnType::Text;
+    case SQL_SHORT:
+    case SQL_LONG:
+    case SQL_INT64: return c.scale < 0 ? ColumnType::Scaled : ColumnType::Integer;
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: return ColumnType::Double;
+    case SQL_TYPE_DATE: return ColumnType::Date;
+    case SQL_TYPE_TIME: return ColumnType::Time;
+    case SQL_TIMESTAMP: return ColumnType::Timestamp;
+    case SQL_BLOB: return c.subType == 1 ? ColumnType::TextBlob : ColumnType::Blob;
+    case SQL_BOOLEAN: return ColumnType::Boolean;
+    default: return ColumnType::Other;
+    }
+}
+
+int Statement::columnScale(int index) const {
+    const Column& c = columns_[static_cast<std::size_t>(checkedIndex(index))];
+    return c.scale < 0 ? -c.scale : 0;
+}
+
+int Statement::columnSize(int index) const {
+    const Column& c = columns_[static_cast<std::size_t>(checkedIndex(index))];
+    if (c.type != SQL_TEXT && c.type != SQL_VARYING) return static_cast<int>(c.length);
+    // Most bytes per character of the character sets an attachment meets.
+    unsigned bytesPerChar = 1;
+    switch (c.charset) {
+    case 3: bytesPerChar = 3; break;            // UNICODE_FSS
+    case 4: bytesPerChar = 4; break;            // UTF8
+    case 5: case 6: bytesPerChar = 2; break;    // SJIS_0208, EUCJ_0208
+    default: break;
+    }
+    return static_cast<int>(c.length / bytesPerChar);
+}
+
 int Statement::findColumn(std::string_view name) const {
     const std::string key = upper(name);
     for (std::size_t k = 0; k < columns_.size(); ++k)
@@ -696,7 +786,7 @@ std::string Statement::readBlob(int col) const {
     Status st;
     std::string out;
     fbCall([&] {
-        IBlob* blob = tx_->attachment().handle()->openBlob(&st, tx_->handle(), &id, 0, nullptr);
+        IBlob* blob = att_->handle()->openBlob(&st, tx_->handle(), &id, 0, nullptr);
         try {
             char buf[32768];
             for (;;) {

@@ -6,7 +6,8 @@
 // Colons inside string literals, quoted identifiers and comments are text.
 // A parameter that was never set is NULL. With paramCheck off the SQL goes
 // to the server as written (for PSQL bodies whose :variables are not
-// parameters); DDL (CREATE, ALTER, RECREATE, DROP, DECLARE) is never scanned.
+// parameters); DDL (CREATE, ALTER, RECREATE, DROP, DECLARE) is never scanned
+// and EXECUTE BLOCK only in its header (up to the AS of its body).
 //
 // Values: text is UTF-8 here and CP932 on the wire; money is an exact
 // int64 of 1/10000 (the scale of NUMERIC(16,4)) whatever the column's scale;
@@ -29,6 +30,7 @@
 #include <vector>
 
 namespace Firebird {
+class IStatus;
 class IStatement;
 class IResultSet;
 class IMessageMetadata;
@@ -36,6 +38,7 @@ class IMessageMetadata;
 
 namespace db {
 
+class Attachment;
 class Transaction;
 
 // The SQL with :NAMEs replaced by '?' and the name at each '?' position.
@@ -44,6 +47,9 @@ struct ParsedSql {
     std::vector<std::string> names; // upper-cased; "" for a literal '?'
 };
 ParsedSql parseNamedParams(std::string_view sql);
+
+// What a column holds, for code that handles columns generically.
+enum class ColumnType { Text, Integer, Scaled, Double, Date, Time, Timestamp, TextBlob, Blob, Boolean, Other };
 
 enum class StatementType { Select, SelectForUpdate, Insert, Update, Delete, Ddl, ExecProcedure, Other };
 
@@ -76,6 +82,8 @@ public:
     // Binds to a transaction (and its attachment); prepares when sql is not
     // empty. The transaction must be active to prepare and execute.
     explicit Statement(Transaction& tx, std::string_view sql = {}, bool paramCheck = true);
+    // On one database of a transaction over several.
+    Statement(Attachment& att, Transaction& tx, std::string_view sql = {}, bool paramCheck = true);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -129,6 +137,11 @@ public:
     int columnCount() const { return static_cast<int>(columns_.size()); }
     // Output name (alias) of a column, UTF-8.
     const std::string& columnName(int index) const;
+    ColumnType columnType(int index) const;
+    // Digits after the point of a Scaled column (4 for NUMERIC(16,4)).
+    int columnScale(int index) const;
+    // Declared size: characters of a text column, bytes otherwise.
+    int columnSize(int index) const;
     // -1 when no such column (case-insensitive).
     int findColumn(std::string_view name) const;
     // Throws FbError when no such column.
@@ -162,6 +175,7 @@ public:
     std::string asBytes(std::string_view col) const { return asBytes(columnIndex(col)); }
 
     Transaction& transaction() const { return *tx_; }
+    Attachment& attachment() const;
 
     // Description of an output column (internal).
     struct Column {
@@ -188,6 +202,9 @@ public:
     };
 
 private:
+    friend class Attachment;
+    // The attachment is going away: drop the handles, keep the SQL.
+    void orphan() noexcept;
     int checkedIndex(int index) const;
     Param& paramByName(std::string_view name);
     void release() noexcept;
@@ -196,7 +213,9 @@ private:
     std::string readBlob(int col) const;
 
     Transaction* tx_;
+    Attachment* att_;
     std::string sqlUtf8_;
+    Firebird::IStatus* fetchStatus_ = nullptr; // reused by the fetch loop
     Firebird::IStatement* stmt_ = nullptr;
     Firebird::IResultSet* cursor_ = nullptr;
     Firebird::IMessageMetadata* inMeta_ = nullptr;   // the server's description

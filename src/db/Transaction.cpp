@@ -12,19 +12,40 @@ using namespace Firebird;
 
 namespace db {
 
-Transaction::Transaction(Attachment& attachment, TxKind kind) : attachment_(&attachment), kind_(kind) {
-    attachment_->transactions_.push_back(this);
+Transaction::Transaction(Attachment& attachment, TxKind kind) : Transaction(attachment, {}, kind) {}
+
+Transaction::Transaction(Attachment& attachment, std::initializer_list<Attachment*> more, TxKind kind)
+    : kind_(kind) {
+    attachments_.push_back(&attachment);
+    for (Attachment* a : more)
+        if (a && std::find(attachments_.begin(), attachments_.end(), a) == attachments_.end())
+            attachments_.push_back(a);
+    for (Attachment* a : attachments_) a->transactions_.push_back(this);
 }
 
 Transaction::~Transaction() {
     rollbackNoThrow();
-    auto& list = attachment_->transactions_;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    for (Attachment* a : attachments_) {
+        auto& list = a->transactions_;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
+}
+
+Attachment& Transaction::attachment() const {
+    if (attachments_.empty()) throwLayerError(kErrDsqlError, "database not attached");
+    return *attachments_.front();
+}
+
+void Transaction::forget(Attachment* att) noexcept {
+    rollbackNoThrow();
+    attachments_.erase(std::remove(attachments_.begin(), attachments_.end(), att), attachments_.end());
 }
 
 void Transaction::start() {
     if (handle_) throwLayerError(kErrDsqlError, "transaction is already active");
-    if (!attachment_->connected()) throwLayerError(kErrDsqlError, "database not attached");
+    if (attachments_.empty()) throwLayerError(kErrDsqlError, "database not attached");
+    for (Attachment* a : attachments_)
+        if (!a->connected()) throwLayerError(kErrDsqlError, "database not attached");
     std::basic_string<unsigned char> tpb{isc_tpb_version3};
     switch (kind_) {
     case TxKind::ReadCommitted:
@@ -38,8 +59,23 @@ void Transaction::start() {
         break;
     }
     Status st;
+    if (attachments_.size() == 1) {
+        handle_ = fbCall([&] {
+            return attachments_.front()->handle()->startTransaction(&st, static_cast<unsigned>(tpb.size()),
+                                                                    tpb.data());
+        });
+        return;
+    }
     handle_ = fbCall([&] {
-        return attachment_->handle()->startTransaction(&st, static_cast<unsigned>(tpb.size()), tpb.data());
+        IDtcStart* b = master()->getDtc()->startBuilder(&st);
+        try {
+            for (Attachment* a : attachments_)
+                b->addWithTpb(&st, a->handle(), static_cast<unsigned>(tpb.size()), tpb.data());
+            return b->start(&st); // disposes the builder
+        } catch (...) {
+            b->dispose();
+            throw;
+        }
     });
 }
 

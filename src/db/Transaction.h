@@ -6,6 +6,9 @@
 // what you started": a routine that may be called inside a caller's
 // transaction uses a TxScope, which starts the transaction only when it is
 // not active and ends it only when it started it.
+#include <initializer_list>
+#include <vector>
+
 namespace Firebird {
 class ITransaction;
 }
@@ -26,6 +29,11 @@ enum class TxKind {
 class Transaction {
 public:
     explicit Transaction(Attachment& attachment, TxKind kind = TxKind::ReadCommitted);
+    // A transaction over several databases (two-phase commit): `attachment`
+    // is the default database, `more` are added. Statements name the
+    // attachment they run on.
+    Transaction(Attachment& attachment, std::initializer_list<Attachment*> more,
+                TxKind kind = TxKind::ReadCommitted);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
@@ -42,11 +50,16 @@ public:
     void rollbackNoThrow() noexcept;
 
     TxKind kind() const { return kind_; }
-    Attachment& attachment() const { return *attachment_; }
+    // The default database (throws FbError when it has gone away).
+    Attachment& attachment() const;
+    const std::vector<Attachment*>& attachments() const { return attachments_; }
     Firebird::ITransaction* handle() const { return handle_; }
 
 private:
-    Attachment* attachment_;
+    friend class Attachment;
+    void forget(Attachment* att) noexcept;
+
+    std::vector<Attachment*> attachments_;
     TxKind kind_;
     Firebird::ITransaction* handle_ = nullptr;
 };

@@ -7,7 +7,7 @@
 //
 // Numbers are handled as decimal texts, never as floating point, so an
 // amount of any length keeps every digit.
-#include "ui/AmountKeyTypes.h"
+#include "ui/KeyStyles.h"
 
 #include <QLineEdit>
 #include <QString>

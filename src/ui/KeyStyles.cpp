@@ -1,8 +1,11 @@
 #include "ui/KeyStyles.h"
 
+#include "platform/TextCodec.h"
+#include "ui/AmountEdit.h"
 #include "ui/UiCommon.h"
 
 #include <QAbstractItemView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <QTimer>
@@ -150,7 +153,39 @@ void TxEdit::SetLong(long long v) {
     if (v != 0) setText(QString::number(v));
 }
 
+namespace {
+bool allKana(const QString& s) {
+    if (s.isEmpty()) return false;
+    for (QChar c : s) {
+        const ushort u = c.unicode();
+        if (!((u >= 0x3041 && u <= 0x30FF) || (u >= 0xFF61 && u <= 0xFF9F))) return false;
+    }
+    return true;
+}
+} // namespace
+
+QString TxEdit::kana() {
+    reading_ = QString::fromStdString(platform::cutToCp932Width(amount::toKatakana(reading_).toStdString(), 1025));
+    return QString::fromStdString(platform::cutToCp932Width(amount::toHalfWidth(reading_).toStdString(), 1025));
+}
+
+void TxEdit::inputMethodEvent(QInputMethodEvent* e) {
+    // The input method hands over the converted text; the reading is the
+    // kana the composition held before it was converted.
+    if (KanaSw) {
+        if (allKana(e->preeditString())) lastPreedit_ = e->preeditString();
+        if (!e->commitString().isEmpty()) {
+            reading_ += allKana(e->commitString()) ? e->commitString() : lastPreedit_;
+            lastPreedit_.clear();
+        }
+    }
+    QLineEdit::inputMethodEvent(e);
+}
+
 void TxEdit::keyPressEvent(QKeyEvent* e) {
+    if (KanaSw && !e->text().isEmpty() && e->text().at(0).unicode() > 31 &&
+        !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        reading_ += e->text();
     if (pasteBlocked() && (e->matches(QKeySequence::Paste) ||
                            (e->key() == Qt::Key_Insert && (e->modifiers() & Qt::ShiftModifier)))) {
         e->accept();
@@ -177,6 +212,8 @@ void TxEdit::keyPressEvent(QKeyEvent* e) {
 
 void TxEdit::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
+    reading_.clear();
+    lastPreedit_.clear();
     switch (CursorPos) {
     case cpAllSel: selectAll(); break;
     case cpLeft: deselect(); setCursorPosition(0); break;

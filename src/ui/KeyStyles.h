@@ -116,14 +116,26 @@ public:
     // Paste and the context menu are refused while this holds.
     bool pasteBlocked() const { return KillPaste && ImeMode == imDisable; }
 
+    // The reading typed since the control was entered (collected while
+    // KanaSw is on), as half-width katakana; reading it also turns the
+    // collected reading into katakana.
+    bool KanaSw = false;
+    QString kana();
+    void setKana(const QString& k) {
+        if (!k.isEmpty()) reading_ = k;
+    }
+
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
 
 private:
     TKeyStyles keyStyles_ = kDefaultKeyStyles;
+    QString reading_;
+    QString lastPreedit_;
 };
 
 class TxComboBox : public QComboBox {

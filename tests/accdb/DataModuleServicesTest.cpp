@@ -231,7 +231,7 @@ TEST(DataModuleText, ValueOfANameInLines) {
 
 TEST_F(DataModuleTest, CommunicationIdAndScreenLog) {
     const std::string dir = openData();
-    FbFixture::exec(dir + "/tvacc.fdb", "INSERT INTO TUSIN_ID (REC, HOLDER, PASWORD) VALUES (1, 'H1', 'P1');"
+    FbFixture::exec(dir + "/tvacc.fdb", "UPDATE OR INSERT INTO TUSIN_ID (REC, HOLDER, PASWORD) VALUES (1, 'H1', 'P1') MATCHING (REC);"
                                         "INSERT INTO OPINF (OPCODE, JOBNAME, OPENTIME) VALUES (1, 'J', CURRENT_TIMESTAMP);");
     AccInf.TusinHolder[1] = "old";
     DM->GetTusinID(1, 1);

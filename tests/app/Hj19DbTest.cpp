@@ -34,9 +34,9 @@ protected:
         InitGengoTable();
         path_ = fb_.makeDataSet("0001");
         FbFixture::exec(path_, "INSERT INTO KAMOKUMST (KCODE, KNAME) VALUES ('1401', '建物附属設備工');\n"
-                               "INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('1401', ' ');\n"
+                               "UPDATE OR INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('1401', ' ') MATCHING (KCODE, HCODE);\n"
                                "INSERT INTO KAMOKUMST (KCODE, KNAME) VALUES ('1402', '機械&装置<旧>');\n"
-                               "INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('1402', ' ');\n");
+                               "UPDATE OR INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('1402', ' ') MATCHING (KCODE, HCODE);\n");
     }
 
     void add(const Asset& a) {

@@ -1,6 +1,7 @@
 // Statements against a real embedded database built from tests/db/sql/basic.
 #include "db/Attachment.h"
 #include "db/FbError.h"
+#include "db/SqlScript.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
 #include "platform/TextCodec.h"
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -43,6 +46,16 @@ TEST_F(DbTest, RepeatedNamedParameterTakesOneValue) {
     EXPECT_FALSE(q.fetch());
     EXPECT_TRUE(q.eof());
 
+    // A name used both in "IS NULL" and in a comparison.
+    db::Statement opt(tx, "SELECT COUNT(*) FROM ITEMS WHERE :NAME IS NULL OR NAME = :NAME");
+    for (auto [name, count] : {std::pair<const char*, int>{"n1", 1}, {nullptr, 3}, {"none", 0}}) {
+        if (name) opt.setString("NAME", name);
+        else opt.setNull("NAME");
+        opt.execute();
+        ASSERT_TRUE(opt.fetch());
+        EXPECT_EQ(opt.asInt(0), count) << (name ? name : "NULL");
+    }
+
     EXPECT_THROW(q.setInt("NOPE", 1), db::FbError);
     EXPECT_TRUE(q.hasParam("k"));
     EXPECT_EQ(q.findColumn("NOPE"), -1);
@@ -75,6 +88,9 @@ TEST_F(DbTest, MoneyIsExactAtAnyScale) {
     }
     db::Statement q(tx, "SELECT AMOUNT, SMALLAMT, CAST(AMOUNT AS VARCHAR(30)) AS T FROM ITEMS ORDER BY ID");
     q.execute();
+    EXPECT_EQ(q.columnType(0), db::ColumnType::Scaled);
+    EXPECT_EQ(q.columnScale(0), 4);
+    EXPECT_EQ(q.columnScale(1), 2);
     for (const auto& c : cases) {
         ASSERT_TRUE(q.fetch());
         EXPECT_EQ(q.asMoney("AMOUNT"), c.money) << c.text;
@@ -138,6 +154,11 @@ TEST_F(DbTest, TypedValuesRoundTrip) {
     EXPECT_EQ(q.asDate("DAYV"), (db::Date{2019, 4, 30}));
     EXPECT_EQ(q.asDateTime("STAMP"), (db::DateTime{{2024, 2, 29}, {23, 59, 58, 123}}));
     EXPECT_EQ(q.asString("DAYV"), "2019/04/30");
+    EXPECT_EQ(q.columnType(0), db::ColumnType::Text);
+    EXPECT_EQ(q.columnSize(0), 6);
+    EXPECT_EQ(q.columnType(1), db::ColumnType::Double);
+    EXPECT_EQ(q.columnType(2), db::ColumnType::Integer);
+    EXPECT_EQ(q.columnType(4), db::ColumnType::Timestamp);
     EXPECT_THROW(q.asInt("BIG"), db::FbError);
 }
 
@@ -250,6 +271,22 @@ TEST_F(DbTest, ScopeInsideCallersTransactionNeitherCommitsNorRollsBack) {
     tx.commit();
 }
 
+TEST_F(DbTest, TransactionOverTwoDatabasesCommitsOrRollsBackBoth) {
+    const std::string otherPath = fb_.makeDb("other.fdb", testsupport::testSqlDir("db/sql/basic"));
+    db::Attachment other(testsupport::fbParams(otherPath));
+    db::Transaction tx(att_, {&other});
+    for (bool commit : {false, true}) {
+        db::TxScope scope(tx);
+        db::Statement a(att_, tx, "INSERT INTO ITEMS (ID) VALUES (1)");
+        db::Statement b(other, tx, "INSERT INTO ITEMS (ID) VALUES (2)");
+        a.execute();
+        b.execute();
+        if (commit) scope.commit();
+    }
+    EXPECT_EQ(testsupport::FbFixture::scalar(path_, "SELECT LIST(ID) FROM ITEMS"), "1");
+    EXPECT_EQ(testsupport::FbFixture::scalar(otherPath, "SELECT LIST(ID) FROM ITEMS"), "2");
+}
+
 TEST_F(DbTest, TransactionKindsStartAndDisconnectEndsThem) {
     for (db::TxKind kind : {db::TxKind::ReadCommitted, db::TxKind::Concurrency, db::TxKind::Consistency}) {
         db::Transaction tx(att_, kind);
@@ -273,6 +310,70 @@ TEST_F(DbTest, TransactionKindsStartAndDisconnectEndsThem) {
     q.execute();
     EXPECT_FALSE(q.fetch());
     tx.commit();
+}
+
+TEST_F(DbTest, ScriptRunnerReportsFileAndLineAndRefusesDatabaseCommands) {
+    const char* good =
+        "SET SQL DIALECT 3;\n"
+        "SET TERM ^ ;\n"
+        "CREATE TRIGGER ITEMS_BI FOR ITEMS BEFORE INSERT AS\n"
+        "BEGIN\n"
+        "  IF (NEW.NAME IS NULL) THEN NEW.NAME = 'x;y';\n"
+        "END^\n"
+        "SET TERM ; ^\n"
+        "INSERT INTO ITEMS (ID) VALUES (1);\n"
+        "COMMIT;\n";
+    testsupport::FbFixture::exec(path_, good);
+    EXPECT_EQ(testsupport::FbFixture::scalar(path_, "SELECT NAME FROM ITEMS"), "x;y");
+
+    try {
+        db::runSqlScript(att_, "INSERT INTO ITEMS (ID) VALUES (2);\n\nINSERT INTO NOWHERE VALUES (3);\n", "bad.sql");
+        ADD_FAILURE() << "bad script ran";
+    } catch (const db::FbError& e) {
+        EXPECT_EQ(e.message().rfind("bad.sql line 3: ", 0), 0u) << e.message();
+        EXPECT_EQ(e.errorCode(), 335544569);
+    }
+    // Statements before the failure stay committed.
+    EXPECT_EQ(testsupport::FbFixture::scalar(path_, "SELECT COUNT(*) FROM ITEMS"), "2");
+    EXPECT_THROW(db::runSqlScript(att_, "CREATE DATABASE '/tmp/x.fdb';"), db::FbError);
+}
+
+TEST(DbLifetime, CreateAndDropDatabase) {
+    testsupport::FbFixture fb;
+    const std::string path = fb.path("made/新規.fdb").string();
+    std::filesystem::create_directories(fb.path("made"));
+    db::Attachment att;
+    att.create(testsupport::fbParams(path));
+    EXPECT_TRUE(att.connected());
+    db::Transaction tx(att);
+    tx.start(); // an open transaction does not stop the drop
+    EXPECT_EQ(testsupport::FbFixture::scalar(path, "SELECT TRIM(RDB$CHARACTER_SET_NAME) FROM RDB$DATABASE"),
+              "SJIS_0208");
+    att.dropDatabase();
+    EXPECT_FALSE(att.connected());
+    EXPECT_FALSE(tx.active());
+    EXPECT_FALSE(std::filesystem::exists(path));
+    // Creating over an existing file is refused.
+    db::Attachment first;
+    first.create(testsupport::fbParams(path));
+    first.disconnect();
+    db::Attachment second;
+    EXPECT_THROW(second.create(testsupport::fbParams(path)), db::FbError);
+}
+
+TEST(DbLifetime, StatementAndTransactionOutlivingTheirAttachmentFailCleanly) {
+    testsupport::FbFixture fb;
+    const std::string path = fb.makeDb("life.fdb", testsupport::testSqlDir("db/sql/basic"));
+    auto att = std::make_unique<db::Attachment>(testsupport::fbParams(path));
+    db::Transaction tx(*att);
+    tx.start();
+    db::Statement q(tx, "SELECT ID FROM ITEMS");
+    q.execute();
+    att.reset(); // rolls back, closes the cursor, leaves nothing dangling
+    EXPECT_FALSE(tx.active());
+    EXPECT_FALSE(q.fetch());
+    EXPECT_THROW(q.execute(), db::FbError);
+    EXPECT_THROW(tx.start(), db::FbError);
 }
 
 TEST_F(DbTest, ErrorsCarryCodeSqlCodeAndMessage) {
@@ -312,11 +413,11 @@ TEST_F(DbTest, FetchesManyRowsQuickly) {
         db::Transaction tx(att_);
         db::TxScope scope(tx);
         db::Statement gen(tx,
-                          "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN "
-                          "WHILE (I < 50000) DO BEGIN "
+                          "EXECUTE BLOCK (N INTEGER = :N) AS DECLARE I INTEGER = 0; BEGIN "
+                          "WHILE (I < N) DO BEGIN "
                           "INSERT INTO ITEMS (ID, NAME, AMOUNT) VALUES (:I, '資産名称' || :I, :I * 1.5); "
-                          "I = I + 1; END END",
-                          false);
+                          "I = I + 1; END END");
+        gen.setInt("N", 50000);
         gen.execute();
         scope.commit();
     }

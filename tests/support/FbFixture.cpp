@@ -4,7 +4,10 @@
 #include "db/Statement.h"
 #include "db/Transaction.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -28,28 +31,51 @@ const bool kRootSelected = [] {
     return true;
 }();
 
-// Built templates per script folder, removed at program exit.
-struct TemplateCache {
-    std::mutex mu;
-    std::unique_ptr<TempDir> dir;
-    std::map<fs::path, fs::path> built;
-    int next = 0;
-};
+// Built databases are kept in the build folder, named by a hash of their
+// scripts, so that the many test processes ctest starts build each schema
+// once; a changed script makes a new name.
+std::string scriptsHash(const fs::path& sqlDir) {
+    std::uint64_t h = 1469598103934665603ULL;
+    auto mix = [&](const std::string& bytes) {
+        for (unsigned char c : bytes) {
+            h ^= c;
+            h *= 1099511628211ULL;
+        }
+        h ^= 0xFF;
+        h *= 1099511628211ULL;
+    };
+    for (const fs::path& f : db::sqlFilesIn(sqlDir)) {
+        mix(f.filename().string());
+        mix(readFileBytes(f));
+    }
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(h));
+    return buf;
+}
 
-TemplateCache& cache() {
-    static TemplateCache c;
-    return c;
+fs::path cacheDir() {
+    if (const char* b = std::getenv("ZR_TEST_BINARY_DIR"); b && *b) return fs::path(b) / "fbtemplates";
+#ifdef ZR_FBROOT
+    return fs::path(ZR_FBROOT).parent_path() / "fbtemplates";
+#else
+    return fs::temp_directory_path() / "zr-fbtemplates";
+#endif
 }
 
 fs::path templateFor(const fs::path& sqlDir) {
-    TemplateCache& c = cache();
-    std::lock_guard lock(c.mu);
-    const fs::path key = fs::weakly_canonical(sqlDir);
-    if (auto it = c.built.find(key); it != c.built.end()) return it->second;
-    if (!c.dir) c.dir = std::make_unique<TempDir>();
-    const fs::path file = c.dir->path() / ("template" + std::to_string(c.next++) + ".fdb");
-    db::createDatabaseFromSql(file.string(), sqlDir, kFbUser, kFbPassword);
-    c.built[key] = file;
+    static std::mutex mu;
+    std::lock_guard lock(mu);
+    const fs::path dir = cacheDir();
+    fs::create_directories(dir);
+    const fs::path file = dir / (sqlDir.filename().string() + "-" + scriptsHash(sqlDir) + ".fdb");
+    if (fs::exists(file)) return file;
+    // Build under a private name, then rename: concurrent processes each
+    // build their own and the last rename wins with identical content.
+    const fs::path tmp = dir / (file.stem().string() + ".tmp" + std::to_string(::getpid()) + ".fdb");
+    std::error_code ec;
+    fs::remove(tmp, ec);
+    db::createDatabaseFromSql(tmp.string(), sqlDir, kFbUser, kFbPassword, false);
+    fs::rename(tmp, file);
     return file;
 }
 

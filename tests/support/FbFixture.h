@@ -2,8 +2,9 @@
 // Real embedded databases for tests, made in a temporary folder from the SQL
 // kit (sql/system, sql/data, sql/fileman) or from any folder of scripts.
 //
-// A database is built once per test program for each script folder and then
-// copied, so that each test starts from a fresh file cheaply.
+// A database is built once for each version of a script folder (kept in the
+// build folder's fbtemplates) and then copied, so that each test starts from
+// a fresh file cheaply. Fixture databases have forced writes off.
 //
 //   testsupport::FbFixture fb;
 //   std::string data = fb.makeDataSet("0001");   // <tmp>/0001/tvacc.fdb

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QInputMethodEvent>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -194,4 +195,22 @@ TEST(KeyStylesWidgets, FunctionKeyPanelButtonSetsTheOwnersTag) {
     EXPECT_EQ(TxPFbtn::keyNumber(QStringLiteral("F10")), 10);
     EXPECT_EQ(TxPFbtn::keyNumber(QStringLiteral("F11")), -1);
     EXPECT_EQ(TxPFbtn::keyNumber(QStringLiteral("F04")), -1);
+}
+
+TEST(KeyStylesWidgets, EditCollectsTheReadingAsHalfWidthKatakana) {
+    QDialog dlg;
+    auto* e = new TxEdit(&dlg);
+    e->KanaSw = true;
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    e->setFocus();
+    QInputMethodEvent preedit(QString::fromUtf8("やまだ"), {});
+    QApplication::sendEvent(e, &preedit);
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("山田"));
+    QApplication::sendEvent(e, &commit);
+    EXPECT_EQ(e->text(), QString::fromUtf8("山田"));
+    EXPECT_EQ(e->kana(), QString::fromUtf8("ﾔﾏﾀﾞ"));
+    e->setKana(QString());
+    EXPECT_EQ(e->kana(), QString::fromUtf8("ﾔﾏﾀﾞ")); // an empty value is ignored
 }

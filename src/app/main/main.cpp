@@ -1,7 +1,76 @@
 // Program entry of the depreciation data linkage.
+#include "accdb/AccRecord.h"
+#include "app/ComRendo.h"
+#include "app/DirectData.h"
+#include "app/Main.h"
+#include "app/ProcessForm.h"
+#include "app/Startup.h"
+#include "platform/AppEvents.h"
+#include "platform/Folders.h"
+#include "platform/NamedGuard.h"
+#include "platform/QtHooks.h"
+#include "ui/QtPrompt.h"
+
 #include <QApplication>
+#include <QFont>
+
+namespace {
+
+const char* const kExeName = "zorute_rendo";
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    platform::installQtHooks();
+    ui::installQtPrompt();
+
+    platform::NamedGuard guard;
+    if (CheckSingleInstance(guard) != 0)
+        return 0;
+    QApplication::setApplicationDisplayName(QString::fromUtf8("連動ﾃﾞｰﾀの作成"));
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+
+    KeyStoreProductRegistry registry;
+    auto makeExporter = [&registry](int functionId, const std::string& file, bool byCaller) {
+        return std::make_unique<THojinZeiGenkaDataExport>(TComDataExportEnv::FromProgram(kExeName, &registry, byCaller),
+                                                          functionId, file);
+    };
+    TDirectDataModule dm;
+    TPromptLogon logon(dm);
+    TNoSharedData shared;
+    TNoCloudShare cloud;
+    TDbLoginUserSource loginUsers(dm.DefTransaction());
+    SetLoginUserSource(&loginUsers);
+    {
+        TForm1 form(dm, logon, shared, cloud, makeExporter);
+        if (!form.FormCreate(args, platform::executableFolder() + "/" + kExeName))
+            return 0;
+        std::string initError;
+        bool ready = InitApplication(
+            [&] {
+                QApplication::setApplicationDisplayName(QString::fromStdString(form.Logic().Caption));
+                form.setWindowTitle(QString::fromStdString(form.Logic().Caption));
+                SystemDef.Font1 = new QFont(form.font());
+                SystemDef.Font2 = new QFont(form.font());
+            },
+            initError);
+        QApplication::processEvents();
+        if (ready) {
+            form.show();
+            QApplication::restoreOverrideCursor();
+            if (!platform::terminateRequested())
+                app.exec();
+        }
+    }
+    dm.DefDisconnect();
+    dm.AccDatDisconnect("", 0, 0);
+    guard.release();
+    SetLoginUserSource(nullptr);
+    ClearProcessForms();
     return 0;
 }
