@@ -3,6 +3,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
@@ -58,6 +59,19 @@ bool isLocal(TProtocol protocol, const std::string& host) {
 }
 
 void pump(const std::string&) { platform::pumpEvents(); }
+
+// The service reports some failures (a truncated backup file) only in its
+// output; such a restore must not count as done.
+// A complete verbose restore ends with its closing line.
+struct RestoreLines {
+    bool failed = false;
+    bool finished = false;
+    void operator()(const std::string& line) {
+        if (line.find("ERROR") != std::string::npos) failed = true;
+        if (line.find("finishing, closing") != std::string::npos) finished = true;
+        platform::pumpEvents();
+    }
+};
 
 void removeQuietly(const std::string& path) {
     std::error_code ec;
@@ -166,7 +180,9 @@ bool RestoreFDB(TProtocol Protocol, const std::string& Host, const std::string& 
             db::RestoreOptions opt;
             opt.replace = true;
             opt.deactivateIndexes = KeepIndexes == 0;
-            svc.restore(BackupFile, temp, opt, pump);
+            auto lines = std::make_shared<RestoreLines>();
+            svc.restore(BackupFile, temp, opt, [lines](const std::string& l) { (*lines)(l); });
+            if (lines->failed || !lines->finished) throw std::runtime_error("リストア中にエラーが発生しました。");
         }
         // Our own connection to the old file goes before the swap.
         if (DatabasePath.find(DataFile) != std::string::npos) DM->fnAccDatDisconnect(folder, 0, 0);

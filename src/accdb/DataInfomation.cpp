@@ -74,7 +74,7 @@ std::vector<fs::path> dataFiles(const std::string& folder) {
 // Copies every data file of src into dst; false when any copy failed.
 bool copyDataFiles(const std::string& src, const std::string& dst) {
     const auto files = dataFiles(src);
-    if (files.empty()) return false;
+    if (!fs::exists(joinPath(src, DataFile))) return false;
     bool ok = true;
     for (const auto& f : files)
         if (!CopyFileOver(f.string(), joinPath(dst, f.filename().string()))) ok = false;

@@ -20,6 +20,7 @@
 #include "accdb/DataModule.h"
 #include "accdb/IBErrorReport.h"
 #include "platform/Prompt.h"
+#include "ui/KeyStyles.h"
 #include "ui/MessageDlg2.h"
 
 namespace {
@@ -294,15 +295,23 @@ TLogonBox::TLogonBox(QWidget* parent) : QDialog(parent), rules_(std::make_unique
 
     auto* box1 = new QGroupBox(this);
     auto* g = new QGridLayout(box1);
-    opCode_ = new QLineEdit(box1);
+    auto* opCode = new TxEdit(box1);
+    opCode->SetKeyStyles(ks(ksEnter));
+    opCode->ImeMode = imClose;
+    opCode_ = opCode;
     opCode_->setMaxLength(9);
     opCode_->setToolTip(QString::fromUtf8("オペレータコードを入力します。"));
-    password_ = new QLineEdit(box1);
+    auto* password = new TxEdit(box1);
+    password->SetKeyStyles(ks(ksUp));
+    password->ImeMode = imClose;
+    password_ = password;
     password_->setMaxLength(16);
     password_->setEchoMode(QLineEdit::Password);
     password_->setToolTip(QString::fromUtf8("パスワードを入力します。"));
     password_->installEventFilter(this);
-    groupId_ = new QLineEdit(box1);
+    auto* groupId = new TxEdit(box1);
+    groupId->ImeMode = imClose;
+    groupId_ = groupId;
     groupId_->setMaxLength(16);
     groupId_->setEchoMode(QLineEdit::Password);
     label4_ = new QLabel(QString::fromUtf8("グループ:"), box1);
@@ -316,9 +325,15 @@ TLogonBox::TLogonBox(QWidget* parent) : QDialog(parent), rules_(std::make_unique
 
     groupBox2_ = new QGroupBox(this);
     auto* h2 = new QHBoxLayout(groupBox2_);
-    sa_ = new QRadioButton(QString::fromUtf8("スタンドアロン"), groupBox2_);
+    auto* sa = new TxRadioButton(groupBox2_);
+    sa->setText(QString::fromUtf8("スタンドアロン"));
+    sa->SetKeyStyles(ks(ksEnter));
+    sa_ = sa;
     sa_->setToolTip(QString::fromUtf8("このコンピュータで管理しているデータを処理します。"));
-    cs_ = new QRadioButton(QString::fromUtf8("クライアント(C/S)"), groupBox2_);
+    auto* cs = new TxRadioButton(groupBox2_);
+    cs->setText(QString::fromUtf8("クライアント(C/S)"));
+    cs->SetKeyStyles(ks(ksEnter));
+    cs_ = cs;
     cs_->setToolTip(QString::fromUtf8("ネットワークに接続して、サーバーで管理しているデータを処理します。"));
     serverSettei_ = new QPushButton(QString::fromUtf8("サーバー設定"), groupBox2_);
     serverSettei_->setToolTip(QString::fromUtf8("データサーバーの情報を設定します。"));

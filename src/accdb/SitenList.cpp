@@ -1,9 +1,9 @@
 // Branch list and permissions.
 #include "accdb/SitenList.h"
 
-#include <cstdlib>
 
 #include "accdb/AccFunction.h"
+#include "accdb/AccInf.h"
 #include "accdb/AccRecord.h"
 #include "accdb/DataModule.h"
 #include "accdb/IBErrorReport.h"
@@ -31,17 +31,12 @@ const UnitName kUnits[] = {{8, "病院・診療所"}, {4, "老人保健施設"},
 
 } // namespace
 
-TSitenList::TSitenList() : tx_(&DM->IBTransactionDAT) {}
-
-bool TSitenList::IsAllKengen() {
-    return SystemDef.Settings.AllKengenSwitch == 1 || SystemDef.AllRights || SystemDef.JobLevel == 9;
-}
-
-int TSitenList::StyleColor(const std::string& XStr) {
-    std::string v;
-    TDM::GetTextValue(XStr, "COLOR", v);
-    const int n = std::atoi(v.c_str());
-    return n > 0 ? n : 0xFFAF80;
+TSitenList::TSitenList() : tx_(&DM->IBTransactionDAT) {
+    Basics.Siten = AccInf.SITEN;
+    Basics.Bumon = AccInf.BUMON;
+    Basics.DataType = AccInf.DATATYPE;
+    Basics.Medical = AccInf.Iryou == 1;
+    Basics.CompanyName = AccInf.SHOUGOU;
 }
 
 void TSitenList::Clear() {
@@ -76,7 +71,7 @@ void TSitenList::ExecuteMb(int op) { run(op, true); }
 
 void TSitenList::run(int op, bool medical) {
     Clear();
-    if (IsAllKengen()) op = -1;
+    if (DM->IsAllKengen()) op = -1;
     OpCode = op;
     const bool own = !tx_->active();
     if (own) tx_->start();
@@ -172,7 +167,7 @@ void TSitenList::run(int op, bool medical) {
                 if (medical && !IncludeCode00 && code == "00") continue;
                 TSitenListRec r{code, q.asString("SNAME"), withBumon ? 3 : 2,
                                 medical ? q.asInt("MB_JIGYOU") : 1, withBumon ? 1 : q.asInt("BUMEX"),
-                                StyleColor(q.asString("XSTR")), {}, {}};
+                                TDM::GetStyleColorValue(q.asString("XSTR")), {}, {}};
                 add(r, GridMode ? grid(r.Code, r.Code, r.Name) : r.Code + ":" + r.Name);
             }
         };

@@ -22,7 +22,8 @@ struct TSitenListRec {
     std::string Text1, Text2;
 };
 
-// The open data set's basic settings the list depends on.
+// The open data set's basic settings the list depends on (taken from AccInf
+// at creation).
 struct TSitenListBasics {
     int Siten = 0;          // branch management on when not 0
     int Bumon = 0;          // department management on when not 0
@@ -36,6 +37,7 @@ enum : std::uint8_t { skWhole = 1, skGroup = 2, skSiten = 4, skSitenBumon = 8 };
 
 class TSitenList {
 public:
+    // On the data database's transaction, with the open data set's settings.
     TSitenList();
     void SetTransaction(db::Transaction& Transaction) { tx_ = &Transaction; }
     // Fills the list for the operator (-1 everybody). Errors propagate.
@@ -52,12 +54,6 @@ public:
     int BusinessUnit = 0;
     bool GridMode = false;
     bool IncludeCode00 = true;
-
-    // The operator has all rights: the all-rights switch, the all-rights
-    // byte of the logon or the system user's job level.
-    static bool IsAllKengen();
-    // The COLOR value of a name=value style text; not above 0 gives 0xFFAF80.
-    static int StyleColor(const std::string& XStr);
 
 private:
     void ExecuteStd(int op);

@@ -221,3 +221,22 @@ TEST_F(LogonBoxTest, MissingSystemDatabaseExplainsTheConnectionFailure) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LogonBoxTest, EscKeepsTheDialogAndF12LogsOnInTheOemEdition) {
+    OemEdition = 2;
+    TLogonBox box;
+    box.show();
+    EXPECT_FALSE(box.ClientServerButton()->isVisibleTo(&box)); // no kind choice
+    QTest::keyClicks(box.OpCodeEdit(), "10");
+    box.PasswordEdit()->setText(" pw");
+    QTest::keyClick(&box, Qt::Key_Escape);
+    EXPECT_TRUE(box.isVisible());
+    QTest::keyRelease(&box, Qt::Key_F12);
+    EXPECT_EQ(box.result(), QDialog::Accepted);
+    EXPECT_EQ(SystemDef.JobLevel, 0);
+    EXPECT_FALSE(SystemDef.AllRights);
+}
+
+} // namespace
