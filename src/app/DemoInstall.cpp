@@ -160,6 +160,10 @@ void MakeDemoInstallation(const std::string& demoFolder, const std::string& sqlF
                 ", " + std::to_string(c.dataType) + ", 1, " + std::to_string(c.nendo) + ", " + q(c.kishu) +
                 ", " + q(c.kimatu) + ", 14, 0, 0, '14.0.0', " + q(c.folder) + ");\n";
     }
+    // The demo operator; codes below 10 are refused by the logon.
+    list += "INSERT INTO OPERATOR (GROUPID, OPCODE, OPNAME, JOBLEVEL, PASWORD, DATAPAS, JIMUSHO, OKINIIRI, KANSA, "
+            "MYNUMBER_ADM, SHONIN) VALUES (10000, " + std::to_string(kDemoOperatorCode) + ", " + q("デモ担当者") +
+            ", 9, " + q(kDemoOperatorPassword) + ", '', 0, 0, 0, 0, 0);\n";
     run(sysDb, list + "COMMIT;\n", "demo list");
     fs::remove(blank);
 }

@@ -6,9 +6,12 @@
 //                                    system database and three data sets
 //   <demo>/docs                      the Documents folder
 // The program runs on it with ZR_EXE_DIR, ZR_REGISTRY_DIR, ZR_COMMON_APPDATA
-// and ZR_DOCUMENTS pointing at these folders (run.sh does). The system user
-// logs on with code 1 and an empty password.
+// and ZR_DOCUMENTS pointing at these folders (run.sh does). The demo
+// operator logs on with the code and password below.
 #include <string>
+
+inline constexpr int kDemoOperatorCode = 10;
+inline constexpr const char* kDemoOperatorPassword = "demo";
 
 // Makes (or remakes) the installation; sqlFolder holds the schema kit
 // (system/, data/). Throws on failure.

@@ -2,6 +2,7 @@
 
 #include "accdb/AccRecord.h"
 #include "accdb/AppInfo.h"
+#include "accdb/AppIniCreate.h"
 #include "app/AppMessage.h"
 #include "platform/Folders.h"
 #include "platform/IniFile.h"
@@ -170,29 +171,8 @@ void ApplyAppInfo() {
 
 bool CreateDefaultSuiteIni() {
     try {
-        platform::IniFile ini(SystemDef.SuiteIniFile);
-        if (ConnectKind == 0)
-            SystemDef.HostName.clear();
-        ini.eraseSection("DATABASE");
-        ini.eraseSection("MAINFORM");
-        ini.writeString("APPLICATION", "TOP", "0");
-        ini.writeString("APPLICATION", "LEFT", "0");
-        ini.writeString("APPLICATION", "WIDTH", "1024");
-        ini.writeString("APPLICATION", "HEIGHT", "738");
-        ini.writeString("APPLICATION", "CONNECT", "0");
-        ini.writeString("LOCAL", "HOSTNAME", SystemDef.HostName);
-        ini.writeString("LOCAL", "GOGLOBAL", SystemDef.GoGlobal ? "YES" : "NO");
-        ini.writeString("LOCAL", "GROUP", SystemDef.GroupMode ? "YES" : "NO");
-        ini.writeString("LOCAL", "SYSDIR", SystemDef.SysDir);
-        ini.writeString("LOCAL", "USER", SystemDef.UserName);
-        ini.writeString("LOCAL", "PASSWORD", SystemDef.Password);
-        ini.writeString("SERVER", "HOSTNAME", "");
-        ini.writeString("SERVER", "GOGLOBAL", "NO");
-        ini.writeString("SERVER", "GROUP", "NO");
-        ini.writeString("SERVER", "SYSDIR", "");
-        ini.writeString("SERVER", "USER", SystemDef.UserName);
-        ini.writeString("SERVER", "PASSWORD", SystemDef.Password);
-        return true;
+        TAppIniCreateBox box;
+        return box.Initialized && box.WriteAppIni(1);
     } catch (const std::exception&) {
         return false;
     }

@@ -1,9 +1,14 @@
-// The whole program in-process on a demo installation: start-up, logon,
-// data choice through the launcher, finish, and the caller's socket.
+// The whole program in-process on a demo installation: start-up, logon
+// through the logon dialog, data choice through the data-selection dialog,
+// finish, and the caller's socket.
 #include "accdb/AccRecord.h"
 #include "app/ComRendo.h"
 #include "app/DemoInstall.h"
-#include "app/DirectData.h"
+#include "app/DmWizardData.h"
+#include "accdb/DataInfomation.h"
+#include "accdb/DataModule.h"
+#include "accdb/LogonBox.h"
+#include "datasel/DataSentaku.h"
 #include "app/Main.h"
 #include "app/ProcessForm.h"
 #include "app/Startup.h"
@@ -13,11 +18,16 @@
 #include "platform/TextCodec.h"
 #include "support/FbFixture.h"
 #include "support/TempDir.h"
+#include "ui/SDI.h"
 #include "ui/xWizard.h"
 
 #include <QApplication>
 #include <QPushButton>
+#include <QEventLoop>
+#include <QLineEdit>
 #include <QTableWidget>
+#include <QTimer>
+#include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
@@ -25,18 +35,18 @@
 
 namespace {
 
-std::string chosenFolder;
-
-// Stands in for the data-selection form: chooses one folder.
-class ChooseOne : public TProcessComponent, public IProcessForm {
-public:
-    int Execute(std::uint8_t) override {
-        SystemDef.DataDir = chosenFolder;
-        return 1;
-    }
-    void SetParams(const std::vector<std::string>&) override {}
-    static std::unique_ptr<TProcessComponent> Create() { return std::make_unique<ChooseOne>(); }
-};
+// Shows a dialog, runs drive once it is up and waits until it closes (at
+// most ten seconds); the dialog's result, -99 when it stayed open.
+template <typename Box, typename Drive>
+int driveShown(Box& box, Drive drive) {
+    QEventLoop loop;
+    QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
+    box.show();
+    QTimer::singleShot(0, &box, [&box, drive] { drive(box); });
+    QTimer::singleShot(10000, &loop, [&loop] { loop.quit(); });
+    loop.exec();
+    return box.isVisible() ? -99 : box.result();
+}
 
 void settle() {
     for (int i = 0; i < 20; ++i)
@@ -54,12 +64,37 @@ TEST(WizardWindow, CallerRunOnTheDemoInstallation) {
     setenv("ZR_RUNTIME_DIR", dir.str().c_str(), 1);
     ResetAccRecordGlobals();
     ClearProcessForms();
-    RegisterProcessForm(&ChooseOne::Create, "VqDataSenkaku");
-    chosenFolder = demo + "/common/brevan/tavrinzaimu/data/0002";
+    RegisterDataSentakuBox();
+    const std::string chosenFolder = demo + "/common/brevan/tavrinzaimu/data/0002";
 
     platform::ScriptedPrompt prompt;
-    prompt.answerInput("1"); // operator code
-    prompt.answerInput("");  // password
+    int logons = 0;
+    TLogonBoxLogon::ModalRunner = [&logons](TLogonBox& box) {
+        ++logons;
+        return driveShown(box, [](TLogonBox& b) {
+            b.OpCodeEdit()->clear();
+            QTest::keyClicks(b.OpCodeEdit(), QString::number(kDemoOperatorCode));
+            b.PasswordEdit()->setText(QString::fromUtf8(kDemoOperatorPassword));
+            QTest::mouseClick(b.OkButton(), Qt::LeftButton);
+        });
+    };
+    std::vector<std::string> listed;
+    TDataSentakuBox::ModalRunner = [&listed](TDataSentakuBox& box) {
+        QEventLoop loop;
+        QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
+        box.show();
+        QTimer::singleShot(0, &box, [&box, &listed] {
+            for (int r = 0; r < box.RowCount(); ++r) {
+                listed.push_back(box.CellText(r, TDataSentakuBox::colCode));
+                if (listed.back() == "0002")
+                    box.SetCurrentRow(r);
+            }
+            QTest::keyClick(box.PerfectGrid1, Qt::Key_F12);
+        });
+        QTimer::singleShot(10000, &loop, [&loop] { loop.quit(); });
+        loop.exec();
+        return box.isVisible() ? -99 : box.modalResult();
+    };
     const std::int64_t wnd = 9151;
     platform::CallerListener caller(wnd);
     ASSERT_TRUE(caller.ok());
@@ -70,25 +105,36 @@ TEST(WizardWindow, CallerRunOnTheDemoInstallation) {
         return std::make_unique<THojinZeiGenkaDataExport>(TComDataExportEnv::FromProgram("zorute_rendo", &registry, byCaller),
                                                           id, file);
     };
-    TDirectDataModule dm;
-    TPromptLogon logon(dm);
+    TDmWizardData dm;
+    TLogonBoxLogon logon;
     TNoSharedData shared;
     TNoCloudShare cloud;
     {
         TForm1 form(dm, logon, shared, cloud, makeExporter);
         ASSERT_TRUE(form.FormCreate({std::to_string(wnd) + ",1025,9," + out}, demo + "/bin/zorute_rendo"));
         std::string err;
-        ASSERT_TRUE(InitApplication([] {}, err)) << err;
+        ASSERT_TRUE(InitApplication(
+            [] {
+                DM = std::make_unique<TDM>();
+                InstallDataInfomation();
+                BSDIContext().DefTransaction = &DM->IBTransactionDEF;
+                BSDIContext().DataDatabase = &DM->IBDatabaseDAT;
+            },
+            err))
+            << err;
         EXPECT_EQ(form.Logic().Caption, "連結納税のゾルテ（平成25年度版 以降） from タヴリン財務（減価償却）");
         form.show();
         settle();
         ASSERT_TRUE(form.Logic().LoggedOn) << (prompt.texts().empty() ? "" : prompt.texts().back());
-        EXPECT_EQ(SystemDef.OpCode, 10000 * 10000 + 1);
+        EXPECT_EQ(logons, 1);
+        EXPECT_EQ(SystemDef.LoginCode, kDemoOperatorCode);
 
         form.Button2->click();
         EXPECT_EQ(form.CurrentPage(), "page2");
         form.btnDataSentaku->click();
-        ASSERT_EQ(form.listDataInfo->rowCount(), 4);
+        EXPECT_EQ(listed, (std::vector<std::string>{"0001", "0002", "0003"}));
+        EXPECT_EQ(SystemDef.DataDir, chosenFolder);
+        ASSERT_EQ(form.listDataInfo->rowCount(), 4) << (prompt.texts().empty() ? "" : prompt.texts().back());
         EXPECT_EQ(form.listDataInfo->item(1, 1)->text().toStdString(), "有限会社見本製作所");
         form.Button2->click();
         EXPECT_EQ(form.CurrentPage(), "page5");
@@ -97,7 +143,13 @@ TEST(WizardWindow, CallerRunOnTheDemoInstallation) {
         EXPECT_EQ(form.Logic().ResultCode, 0) << (prompt.texts().empty() ? "" : prompt.texts().back());
         EXPECT_FALSE(form.isVisible());
     }
+    dm.AccDatDisconnect(SystemDef.DataDir, 0, 0);
     dm.DefDisconnect();
+    BSDIContext().DefTransaction = nullptr;
+    BSDIContext().DataDatabase = nullptr;
+    DM.reset();
+    TLogonBoxLogon::ModalRunner = nullptr;
+    TDataSentakuBox::ModalRunner = nullptr;
     std::vector<std::int64_t> posted;
     while (auto n = caller.receive(100))
         if (n->kind == platform::CallerNotice::Post) {

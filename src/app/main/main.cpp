@@ -2,16 +2,19 @@
 #include "accdb/AccRecord.h"
 #include "accdb/DataModule.h"
 #include "app/ComRendo.h"
-#include "app/DirectData.h"
+#include "app/DmWizardData.h"
+#include "app/LoginUsers.h"
 #include "app/Main.h"
 #include "app/ProcessForm.h"
 #include "app/Startup.h"
+#include "accdb/DataInfomation.h"
 #include "datasel/DataSentaku.h"
 #include "platform/AppEvents.h"
 #include "platform/Folders.h"
 #include "platform/NamedGuard.h"
 #include "platform/QtHooks.h"
 #include "ui/QtPrompt.h"
+#include "ui/SDI.h"
 
 #include <QApplication>
 #include <QFont>
@@ -43,12 +46,11 @@ int main(int argc, char** argv) {
                                                           functionId, file);
     };
     RegisterDataSentakuBox();
-    TDirectDataModule dm;
-    TPromptLogon logon(dm);
+    TDmWizardData dm;
+    TLogonBoxLogon logon;
     TNoSharedData shared;
     TNoCloudShare cloud;
-    TDbLoginUserSource loginUsers(dm.DefTransaction());
-    SetLoginUserSource(&loginUsers);
+    std::unique_ptr<TDbLoginUserSource> loginUsers;
     {
         TForm1 form(dm, logon, shared, cloud, makeExporter);
         if (!form.FormCreate(args, platform::executableFolder() + "/" + kExeName))
@@ -60,9 +62,15 @@ int main(int argc, char** argv) {
                 form.setWindowTitle(QString::fromStdString(form.Logic().Caption));
                 SystemDef.Font1 = new QFont(form.font());
                 SystemDef.Font2 = new QFont(form.font());
-                // The one data module; the framework's dialogs reach the
-                // system database through it.
+                // The one data module; the wizard and the framework's dialogs
+                // reach both databases through it, and it keeps the data
+                // sets' status through the data-set information.
                 DM = std::make_unique<TDM>();
+                InstallDataInfomation();
+                BSDIContext().DefTransaction = &DM->IBTransactionDEF;
+                BSDIContext().DataDatabase = &DM->IBDatabaseDAT;
+                loginUsers = std::make_unique<TDbLoginUserSource>(DM->IBTransactionDEF);
+                SetLoginUserSource(loginUsers.get());
             },
             initError);
         QApplication::processEvents();
@@ -73,11 +81,14 @@ int main(int argc, char** argv) {
                 app.exec();
         }
     }
+    SetLoginUserSource(nullptr);
+    if (DM)
+        dm.AccDatDisconnect(SystemDef.DataDir, 0, 0);
     dm.DefDisconnect();
-    dm.AccDatDisconnect("", 0, 0);
+    BSDIContext().DefTransaction = nullptr;
+    BSDIContext().DataDatabase = nullptr;
     DM.reset();
     guard.release();
-    SetLoginUserSource(nullptr);
     ClearProcessForms();
     return 0;
 }
