@@ -48,6 +48,12 @@ int driveShown(Box& box, Drive drive) {
     return box.isVisible() ? -99 : box.result();
 }
 
+int status(const std::string& folder) {
+    TDataInfomationRec rec;
+    ReadDataStatusFile(folder, rec);
+    return rec.STATUS;
+}
+
 void settle() {
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();
@@ -134,6 +140,7 @@ TEST(WizardWindow, CallerRunOnTheDemoInstallation) {
         form.btnDataSentaku->click();
         EXPECT_EQ(listed, (std::vector<std::string>{"0001", "0002", "0003"}));
         EXPECT_EQ(SystemDef.DataDir, chosenFolder);
+        EXPECT_EQ(status(chosenFolder), 2) << "the open data set is marked in use";
         ASSERT_EQ(form.listDataInfo->rowCount(), 4) << (prompt.texts().empty() ? "" : prompt.texts().back());
         EXPECT_EQ(form.listDataInfo->item(1, 1)->text().toStdString(), "有限会社見本製作所");
         form.Button2->click();
@@ -158,6 +165,8 @@ TEST(WizardWindow, CallerRunOnTheDemoInstallation) {
             EXPECT_EQ(n->wParam, 9);
         }
     EXPECT_EQ(posted, std::vector<std::int64_t>{0});
+
+    EXPECT_EQ(status(chosenFolder), 1) << "closing frees the data set";
 
     ASSERT_TRUE(std::filesystem::exists(out));
     EXPECT_EQ(std::system(("xmllint --noout '" + out + "'").c_str()), 0);
