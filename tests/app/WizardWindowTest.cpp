@@ -84,15 +84,24 @@ TEST(WizardWindow, CallerRunOnTheDemoInstallation) {
             QTest::mouseClick(b.OkButton(), Qt::LeftButton);
         });
     };
+    // The first choice is a data set too old for the exporter: refused, the
+    // selection opens again and the second choice is taken.
+    const std::string oldFolder = demo + "/common/brevan/tavrinzaimu/data/0001";
+    testsupport::FbFixture::exec(oldFolder + "/tvacc.fdb", "UPDATE ACCVERSION SET MAJOR = 13 WHERE REC = 1;");
+    prompt.answer(platform::mrOk); // choose another data set
     std::vector<std::string> listed;
-    TDataSentakuBox::ModalRunner = [&listed](TDataSentakuBox& box) {
+    std::vector<std::string> choices = {"0002", "0001"};
+    TDataSentakuBox::ModalRunner = [&listed, &choices](TDataSentakuBox& box) {
         QEventLoop loop;
         QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
         box.show();
-        QTimer::singleShot(0, &box, [&box, &listed] {
+        const std::string choice = choices.back();
+        choices.pop_back();
+        QTimer::singleShot(0, &box, [&box, &listed, choice] {
+            listed.clear();
             for (int r = 0; r < box.RowCount(); ++r) {
                 listed.push_back(box.CellText(r, TDataSentakuBox::colCode));
-                if (listed.back() == "0002")
+                if (listed.back() == choice)
                     box.SetCurrentRow(r);
             }
             QTest::keyClick(box.PerfectGrid1, Qt::Key_F12);
@@ -140,6 +149,10 @@ TEST(WizardWindow, CallerRunOnTheDemoInstallation) {
         form.btnDataSentaku->click();
         EXPECT_EQ(listed, (std::vector<std::string>{"0001", "0002", "0003"}));
         EXPECT_EQ(SystemDef.DataDir, chosenFolder);
+        EXPECT_TRUE(choices.empty());
+        ASSERT_EQ(prompt.messages.size(), 1u);
+        EXPECT_EQ(prompt.messages[0].lines[0].text, "このプログラムで処理できるデータバージョンに達していません。");
+        EXPECT_EQ(status(oldFolder), 1) << "the refused data set is free again";
         EXPECT_EQ(status(chosenFolder), 2) << "the open data set is marked in use";
         ASSERT_EQ(form.listDataInfo->rowCount(), 4) << (prompt.texts().empty() ? "" : prompt.texts().back());
         EXPECT_EQ(form.listDataInfo->item(1, 1)->text().toStdString(), "有限会社見本製作所");
