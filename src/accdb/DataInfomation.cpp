@@ -39,12 +39,7 @@ std::string upper(std::string s) {
     return s;
 }
 
-std::string ymd(const db::DateTime& d) {
-    if (d.isNull()) return {};
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", d.date.y, d.date.m, d.date.d);
-    return buf;
-}
+std::string ymd(const db::DateTime& d) { return d.isNull() ? std::string() : d.date.toString(); }
 
 int versionKey(int major, int minor, int release) { return major * 65536 + minor * 256 + release; }
 
