@@ -304,13 +304,32 @@ bool TDataInfomation::GetDataInfoRec(TDataInfomationRec& Rec) {
         if (!DM->fnAccDatConnected("", "", 0)) return false;
         connectedHere = true;
     }
+    // One transaction for every read, so that a failing count is reported
+    // here once and not also by the count itself.
+    db::Transaction& tx = DM->IBTransactionDAT;
+    const bool ownTx = !tx.active();
+    auto endTx = [&] {
+        if (!ownTx || !tx.active()) return;
+        try {
+            tx.commit();
+        } catch (const std::exception&) {
+            tx.rollbackNoThrow();
+        }
+    };
     try {
-        if (!TBasicDataStatusStore::GetDataInfoRec(Rec)) throw std::runtime_error("");
-        // The base names a version only when ACCVERSION gave a row.
-        if (!Rec.VERSION2.empty()) GetSeihinVersionName(Rec.VerMajor, Rec.VerMinor1, Rec.VERSION2);
-        // Journal counts over all branches.
-        Rec.SIWAKE = DM->GetYukouSiwakeCount("");
-        Rec.TOTALSIWAKE = DM->GetSiwakeCountTotal("");
+        if (ownTx) tx.start();
+        try {
+            if (!TBasicDataStatusStore::GetDataInfoRec(Rec)) throw std::runtime_error("");
+            // The base names a version only when ACCVERSION gave a row.
+            if (!Rec.VERSION2.empty()) GetSeihinVersionName(Rec.VerMajor, Rec.VerMinor1, Rec.VERSION2);
+            // Journal counts over all branches.
+            Rec.SIWAKE = DM->GetYukouSiwakeCount("");
+            Rec.TOTALSIWAKE = DM->GetSiwakeCountTotal("");
+        } catch (...) {
+            endTx();
+            throw;
+        }
+        endTx();
         return true;
     } catch (const db::FbError& e) {
         if (e.errorCode() == kDsqlError) throw;
