@@ -11,6 +11,7 @@
 #include "accdb/AccReg.h"
 #include "accdb/DataModule.h"
 #include "accdb/IBErrorReport.h"
+#include "accdb/SitenList.h"
 #include "accdb/SysFolder.h"
 #include "platform/AppEvents.h"
 #include "platform/IniFile.h"
@@ -38,12 +39,7 @@ std::string upper(std::string s) {
     return s;
 }
 
-std::string ymd(const db::DateTime& d) {
-    if (d.isNull()) return {};
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", d.date.y, d.date.m, d.date.d);
-    return buf;
-}
+std::string ymd(const db::DateTime& d) { return d.isNull() ? std::string() : d.date.toString(); }
 
 int versionKey(int major, int minor, int release) { return major * 65536 + minor * 256 + release; }
 
@@ -146,7 +142,10 @@ void InstallDataInfomation() {
     };
 }
 
-TDataInfomation::TDataInfomation() { ClearInfo(Info); }
+TDataInfomation::TDataInfomation() {
+    ClearInfo(Info);
+    VersionList.Load(false);
+}
 
 bool TDataInfomation::ReadIniFile(const std::string& Host, const std::string& Folder, TDataInfomationRec& Rec) {
     ClearInfo(Rec);
@@ -305,10 +304,32 @@ bool TDataInfomation::GetDataInfoRec(TDataInfomationRec& Rec) {
         if (!DM->fnAccDatConnected("", "", 0)) return false;
         connectedHere = true;
     }
+    // One transaction for every read, so that a failing count is reported
+    // here once and not also by the count itself.
+    db::Transaction& tx = DM->IBTransactionDAT;
+    const bool ownTx = !tx.active();
+    auto endTx = [&] {
+        if (!ownTx || !tx.active()) return;
+        try {
+            tx.commit();
+        } catch (const std::exception&) {
+            tx.rollbackNoThrow();
+        }
+    };
     try {
-        if (!TBasicDataStatusStore::GetDataInfoRec(Rec)) throw std::runtime_error("");
-        // The base names a version only when ACCVERSION gave a row.
-        if (!Rec.VERSION2.empty()) GetSeihinVersionName(Rec.VerMajor, Rec.VerMinor1, Rec.VERSION2);
+        if (ownTx) tx.start();
+        try {
+            if (!TBasicDataStatusStore::GetDataInfoRec(Rec)) throw std::runtime_error("");
+            // The base names a version only when ACCVERSION gave a row.
+            if (!Rec.VERSION2.empty()) GetSeihinVersionName(Rec.VerMajor, Rec.VerMinor1, Rec.VERSION2);
+            // Journal counts over all branches.
+            Rec.SIWAKE = DM->GetYukouSiwakeCount("");
+            Rec.TOTALSIWAKE = DM->GetSiwakeCountTotal("");
+        } catch (...) {
+            endTx();
+            throw;
+        }
+        endTx();
         return true;
     } catch (const db::FbError& e) {
         if (e.errorCode() == kDsqlError) throw;
@@ -459,26 +480,82 @@ int TDataInfomation::GetShareData(const std::string& ShareFolder, const std::str
     return copied ? 1 : 0;
 }
 
+namespace {
+
+// Runs a question on the folder's data set opened without marking, in the
+// data transaction (started here when none is active). Errors in a
+// transaction of our own are reported and give false; the data set is
+// closed again in every case.
+template <class Fn>
+bool askDataSet(const std::string& Folder, const char* context, const char* text, Fn&& body) {
+    if (!DM->fnAccDatConnected("", Folder, 0)) return false;
+    db::Transaction& tx = DM->IBTransactionDAT;
+    const bool own = !tx.active();
+    if (own) tx.start();
+    // The basic-settings reader ends the transaction itself.
+    auto finish = [&] {
+        if (own && tx.active()) {
+            try {
+                tx.commit();
+            } catch (const std::exception&) {
+                tx.rollbackNoThrow();
+            }
+        }
+    };
+    bool result = false;
+    try {
+        result = body();
+        finish();
+    } catch (const db::FbError& e) {
+        // Only a transaction of our own is ours to report and end.
+        if (!own) {
+            DM->fnAccDatDisconnect(Folder, 0, 0);
+            throw;
+        }
+        result = false;
+        IBErrorReport(e, context, text, false);
+        finish();
+    } catch (const std::exception&) {
+        if (!own) {
+            DM->fnAccDatDisconnect(Folder, 0, 0);
+            throw;
+        }
+        result = false;
+        ErrorDetailMsg(text, {});
+        finish();
+    }
+    DM->fnAccDatDisconnect(Folder, 0, 0);
+    return result;
+}
+
+} // namespace
+
 bool TDataInfomation::IsDataSiyouKengen(const std::string& Folder) {
     if (isBlankText(Folder) || !DM) return false;
-    if (!DM->FExist(joinPath(Folder, DataFile), ConnectKind) || SystemDef.AllRights) return true;
-    bool result = true;
-    if (BranchRightsCheck) {
-        if (!DM->fnAccDatConnected("", Folder, 0)) return false;
-        try {
-            result = BranchRightsCheck();
-        } catch (const db::FbError& e) {
-            IBErrorReport(e, "TDataInfomation.IsDataSiyouKengen", "データ使用権限の問い合わせに失敗しました。", false);
-            DM->fnAccDatDisconnect(Folder, 0, 0);
-            return false;
-        } catch (const std::exception&) {
-            ErrorDetailMsg("データ使用権限の問い合わせに失敗しました。", {});
-            DM->fnAccDatDisconnect(Folder, 0, 0);
-            return false;
-        }
-        DM->fnAccDatDisconnect(Folder, 0, 0);
-    }
-    if (!result)
+    if (!DM->FExist(joinPath(Folder, DataFile), ConnectKind) || DM->IsAllKengen()) return true;
+    // A failed question has been reported already: refused without the box.
+    bool answered = false;
+    const bool result =
+        askDataSet(Folder, "TDataInfomation.IsDataSiyouKengen", "データ使用権限の問い合わせに失敗しました。", [&] {
+            if (!DM->fnGetExistsOpeDefSisetu()) {
+                answered = true;
+                return false;
+            }
+            // The basic settings the branch list depends on; unreadable
+            // settings never grant the data set.
+            if (!DM->fnGetAccInfo()) return false;
+            // The operator holds every branch when the branch rows offered to
+            // the operator are as many as those offered to everybody.
+            TSitenList all;
+            all.Kinds = skSiten;
+            all.Execute(-1);
+            TSitenList own;
+            own.Kinds = skSiten;
+            own.Execute(SystemDef.OpCode);
+            answered = true;
+            return all.Count == own.Count;
+        });
+    if (!result && answered)
         infoBox("このデータを扱う権限がありません、他のデータを選択して下さい。",
                 "権限を付与するには管理者でログインし、「オペレータ登録」より[選択中のデータを処理します]にチェックを入れて下さい。");
     return result;
@@ -487,21 +564,17 @@ bool TDataInfomation::IsDataSiyouKengen(const std::string& Folder) {
 bool TDataInfomation::IsDataPasswordAuth(const std::string& Folder) {
     if (isBlankText(Folder) || !DM) return false;
     if (!DM->FExist(joinPath(Folder, DataFile), ConnectKind)) return true;
-    if (!DM->fnAccDatConnected("", Folder, 0)) return false;
-    bool result = false;
-    try {
-        result = DM->CheckDataPassword();
-    } catch (const db::FbError& e) {
-        IBErrorReport(e, "TDataInfomation.IsDataPasswordAuth", "データのパスワード認証に失敗しました。", false);
-        DM->fnAccDatDisconnect(Folder, 0, 0);
-        return false;
-    } catch (const std::exception&) {
-        ErrorDetailMsg("データのパスワード認証に失敗しました。", {});
-        DM->fnAccDatDisconnect(Folder, 0, 0);
-        return false;
-    }
-    DM->fnAccDatDisconnect(Folder, 0, 0);
-    if (!result)
+    // Unreadable basic settings and failed checks have been reported
+    // already: refused without the mismatch box.
+    bool answered = false;
+    const bool result =
+        askDataSet(Folder, "TDataInfomation.IsDataPasswordAuth", "データのパスワード認証に失敗しました。", [&] {
+            if (!DM->fnGetAccInfo()) return false;
+            const bool ok = DM->CheckDataPassword();
+            answered = true;
+            return ok;
+        });
+    if (!result && answered)
         infoBox("このデータに設定されている「パスワード」と一致しませんでした。", "他のデータを選択して下さい。");
     return result;
 }
@@ -514,9 +587,11 @@ void TDataInfomation::GetSeihinVersionName(int Major, int Minor, std::string& Na
     char buf[32];
     std::snprintf(buf, sizeof buf, "%d.%d", Major, Minor);
     Name = buf;
-    for (const auto& [ver, type] : VersionList)
-        if (ver == Name) {
-            Name = type;
+    for (const auto& e : VersionList.Entries) {
+        std::snprintf(buf, sizeof buf, "%d.%d", e.Major, e.Minor);
+        if (Name == buf) {
+            Name = e.TypeName;
             return;
         }
+    }
 }

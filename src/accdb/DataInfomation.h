@@ -9,12 +9,11 @@
 // The record and the file layout live in DataStatus.h; this class is the
 // full store the data module uses once InstallDataInfomation() has run.
 #include <cstdint>
-#include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "accdb/DataStatus.h"
+#include "accdb/SeihinVersionList.h"
 
 class TDataInfomation : public TBasicDataStatusStore {
 public:
@@ -22,11 +21,8 @@ public:
 
     std::uint8_t ConnectKind = 0;
     TDataInfomationRec Info;
-    // Version text ("14.0") -> product type name; first match wins.
-    std::vector<std::pair<std::string, std::string>> VersionList;
-    // The branch-rights question of IsDataSiyouKengen for an operator
-    // without all rights; unset: the operator may use the data set.
-    std::function<bool()> BranchRightsCheck;
+    // Names the data versions (loaded at creation); first match wins.
+    TSeihinVersionList VersionList;
 
     bool ReadIniFile(const std::string& Host, const std::string& Folder, TDataInfomationRec& Rec);
     bool GetDataStatus(const std::string& Folder, TDataInfomationRec& Rec);

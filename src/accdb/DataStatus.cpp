@@ -77,12 +77,7 @@ void WriteDataStatusFile(const std::string& DataFolder, const std::string& Secti
 void TDataStatusStore::ClearInfo(TDataInfomationRec& Rec) { Rec = TDataInfomationRec{}; }
 
 namespace {
-std::string ymd(const db::DateTime& d) {
-    if (d.isNull()) return {};
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", d.date.y, d.date.m, d.date.d);
-    return buf;
-}
+std::string ymd(const db::DateTime& d) { return d.isNull() ? std::string() : d.date.toString(); }
 } // namespace
 
 bool TBasicDataStatusStore::GetDataInfoRec(TDataInfomationRec& Rec) {

@@ -1,36 +1,22 @@
 #include "accdb/DateCore.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
 
+#include "db/Date.h"
+
 namespace datecore {
-namespace {
 
-// Days between 30 December 1899 and 1 January 1970.
-constexpr std::int32_t kUnixOffset = 25569;
+// The calendar is the database layer's: one serial-day count for the suite.
+bool isLeapYear(int year) { return db::isLeapYear(year); }
 
-} // namespace
-
-bool isLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int daysInMonth(int year, int month) {
-    static constexpr int kDays[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) return 0;
-    if (month == 2 && isLeapYear(year)) return 29;
-    return kDays[month];
-}
+int daysInMonth(int year, int month) { return db::daysInMonth(year, month); }
 
 bool tryEncodeDate(int year, int month, int day, TDateTime& out) {
-    if (year < 1 || year > 9999 || month < 1 || month > 12) return false;
-    if (day < 1 || day > daysInMonth(year, month)) return false;
-    using namespace std::chrono;
-    const sys_days sd{std::chrono::year{year} / std::chrono::month{static_cast<unsigned>(month)} /
-                      std::chrono::day{static_cast<unsigned>(day)}};
-    out = static_cast<TDateTime>(sd.time_since_epoch().count() + kUnixOffset);
+    const db::Date d{year, month, day};
+    if (!d.isValid()) return false;
+    out = static_cast<TDateTime>(d.toSerial());
     return true;
 }
 
@@ -46,12 +32,10 @@ std::int32_t dayNumber(TDateTime date) {
 }
 
 void decodeDate(TDateTime date, int& year, int& month, int& day) {
-    using namespace std::chrono;
-    const sys_days sd{days{dayNumber(date) - kUnixOffset}};
-    const year_month_day ymd{sd};
-    year = static_cast<int>(ymd.year());
-    month = static_cast<int>(static_cast<unsigned>(ymd.month()));
-    day = static_cast<int>(static_cast<unsigned>(ymd.day()));
+    const db::Date d = db::Date::fromSerial(dayNumber(date));
+    year = d.y;
+    month = d.m;
+    day = d.d;
 }
 
 bool tryEncodeTime(int hour, int minute, int second, int msec, TDateTime& out) {

@@ -1312,27 +1312,9 @@ void TDataSentakuBox::FillRowFromInfo(TDataListRec& row, std::uint8_t clear, con
         row.DispName = row.ENTTEXT;
         return;
     }
-    TDataListInfo li;
-    li.STATUS = info.STATUS;
-    li.OPCODE = info.OPCODE;
-    li.SHARE_STATUS = info.SHARE_STATUS;
-    li.SHARE_OPCODE = info.SHARE_OPCODE;
-    li.UPDATE_LOCK = info.UPDATE_LOCK;
-    li.READ_ONLY = info.READ_ONLY;
+    // The list takes the row name it has, not the one the data set keeps.
+    TDataInfomationRec li = info;
     li.DATALISTNAME = row.ENTTEXT;
-    li.CODE = info.CODE;
-    li.DATAKBN = info.DATAKBN;
-    li.CODEKBN = info.CODEKBN;
-    li.SHOUGOU = info.SHOUGOU;
-    li.NENDO = info.NENDO;
-    li.KISHU = info.KISHU;
-    li.KIMATU = info.KIMATU;
-    li.TANTO = info.TANTO;
-    li.VER_MAJOR = info.VerMajor;
-    li.VER_MINOR1 = info.VerMinor1;
-    li.VER_MINOR2 = info.VerMinor2;
-    li.VERSION2 = info.VERSION2;
-    li.CLOUD_SHARE = info.CLOUD_SHARE;
     const std::int32_t rec = row.REC, rowNo = row.ROWNO, net = row.NETDRIVE;
     const std::string pas = row.PASNAME, local = row.LocalPath;
     const std::uint8_t gassan = row.GASSAN;

@@ -263,7 +263,7 @@ void TDataSentakuListCtl::ClearRows()
     ChildCount = 0;
 }
 
-void TDataSentakuListCtl::SetDataListRecFromInfo(const TDataListInfo& info, TDataListRec& row) const
+void TDataSentakuListCtl::SetDataListRecFromInfo(const TDataInfomationRec& info, TDataListRec& row) const
 {
     row.GROUPID = Settings.GroupId;
     row.DATACODE = info.CODE;
@@ -283,9 +283,9 @@ void TDataSentakuListCtl::SetDataListRecFromInfo(const TDataListInfo& info, TDat
     }
     if (info.SHARE_STATUS == 2 && info.SHARE_OPCODE == Settings.OpCode)
         row.KYOYULOCK = 1;
-    row.VER_MAJOR = info.VER_MAJOR;
-    row.VER_MINOR1 = info.VER_MINOR1;
-    row.VER_MINOR2 = info.VER_MINOR2;
+    row.VER_MAJOR = info.VerMajor;
+    row.VER_MINOR1 = info.VerMinor1;
+    row.VER_MINOR2 = info.VerMinor2;
     row.VER_TEXT = info.VERSION2;
     row.UPDATE_LOCK = info.UPDATE_LOCK;
     row.CLOUD = static_cast<std::uint8_t>(info.CLOUD_SHARE);

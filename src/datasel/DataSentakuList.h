@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "accdb/DataStatus.h"
 #include "datasel/DataListRec.h"
 
 namespace db {
@@ -30,31 +31,6 @@ struct TDataListSettings {
 
     // From the program-wide settings record.
     static TDataListSettings FromSystemDef();
-};
-
-// The status and information of one data set that a list row is refilled
-// from (the fields of the data-set status record that the list uses).
-struct TDataListInfo {
-    std::int32_t STATUS = 1;
-    std::int32_t OPCODE = 0;
-    std::int32_t SHARE_STATUS = 1;
-    std::int32_t SHARE_OPCODE = 0;
-    std::int32_t UPDATE_LOCK = 0;
-    std::int32_t READ_ONLY = 0;
-    std::string DATALISTNAME;
-    std::string CODE;
-    std::int32_t DATAKBN = 0;
-    std::int32_t CODEKBN = 0;
-    std::string SHOUGOU;
-    std::int32_t NENDO = 0;
-    std::string KISHU;   // "yyyy/mm/dd"
-    std::string KIMATU;  // "yyyy/mm/dd"
-    std::int32_t TANTO = 0;
-    std::int32_t VER_MAJOR = 0;
-    std::int32_t VER_MINOR1 = 0;
-    std::int32_t VER_MINOR2 = 0;
-    std::string VERSION2;
-    std::int32_t CLOUD_SHARE = 0;
 };
 
 class TDataSentakuListCtl {
@@ -96,7 +72,7 @@ public:
     static std::string GetDataStatusText(std::int32_t status);
     std::string GetLocalDataPath(const TDataListRec& row) const;
     void ClearRows();
-    void SetDataListRecFromInfo(const TDataListInfo& info, TDataListRec& row) const;
+    void SetDataListRecFromInfo(const TDataInfomationRec& info, TDataListRec& row) const;
     static void SetChildDisplayNames(TDataSentakuRec& row);
     static void RemoveChildRow(TDataSentakuRec& row, std::int32_t index);
     // Sub-folders of a folder without the suite's backup folders; of a row's

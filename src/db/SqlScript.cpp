@@ -68,18 +68,7 @@ std::vector<ScriptStatement> splitSqlScript(std::string_view script) {
     while (i < n) {
         const char c = script[i];
         if (c == '\'' || c == '"') {
-            std::size_t j = i + 1;
-            while (j < n) {
-                if (script[j] == c) {
-                    if (j + 1 < n && script[j + 1] == c) {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
-            }
-            advance(std::min(j + 1, n));
+            advance(quotedEnd(script, i));
         } else if (script.substr(i, 2) == "--") {
             const auto nl = script.find('\n', i);
             advance(nl == std::string_view::npos ? n : nl);

@@ -54,9 +54,7 @@ std::size_t paramScanEnd(std::string_view sql) {
             const auto end = sql.find("*/", i + 2);
             i = end == std::string_view::npos ? sql.size() : end + 2;
         } else if (c == '\'' || c == '"') {
-            std::size_t j = i + 1;
-            while (j < sql.size() && !(sql[j] == c && (j + 1 >= sql.size() || sql[j + 1] != c))) j += sql[j] == c ? 2 : 1;
-            i = j + 1;
+            i = quotedEnd(sql, i);
         } else if (isIdentChar(c)) {
             std::size_t j = i;
             while (j < sql.size() && isIdentChar(sql[j])) ++j;
@@ -214,6 +212,23 @@ Time fromIscTime(unsigned v) { return Time::fromMsecs(static_cast<int>(v / (kIsc
 
 // ---------------------------------------------------------------- parsing
 
+std::size_t quotedEnd(std::string_view sql, std::size_t open) {
+    const std::size_t n = sql.size();
+    const char q = sql[open];
+    std::size_t j = open + 1;
+    while (j < n) {
+        if (sql[j] == q) {
+            if (j + 1 < n && sql[j + 1] == q) {
+                j += 2;
+                continue;
+            }
+            return j + 1;
+        }
+        ++j;
+    }
+    return n;
+}
+
 ParsedSql parseNamedParams(std::string_view sql) {
     ParsedSql r;
     r.sql.reserve(sql.size());
@@ -226,19 +241,7 @@ ParsedSql parseNamedParams(std::string_view sql) {
     while (i < n) {
         const char c = sql[i];
         if (c == '\'' || c == '"') {
-            // Literal or quoted identifier; a doubled quote stays inside.
-            std::size_t j = i + 1;
-            while (j < n) {
-                if (sql[j] == c) {
-                    if (j + 1 < n && sql[j + 1] == c) {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
-            }
-            copyUntil(std::min(j + 1, n));
+            copyUntil(quotedEnd(sql, i));
         } else if (c == '-' && i + 1 < n && sql[i + 1] == '-') {
             const auto nl = sql.find('\n', i);
             copyUntil(nl == std::string_view::npos ? n : nl);

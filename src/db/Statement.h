@@ -46,6 +46,11 @@ struct ParsedSql {
     std::string sql;
     std::vector<std::string> names; // upper-cased; "" for a literal '?'
 };
+
+// The index just past the quote that closes the literal or quoted
+// identifier opening at `open` (a doubled quote stays inside); the text's
+// size when it never closes.
+std::size_t quotedEnd(std::string_view sql, std::size_t open);
 ParsedSql parseNamedParams(std::string_view sql);
 
 // What a column holds, for code that handles columns generically.

@@ -61,7 +61,7 @@ TEST_F(DataListRows, LocalPathRule)
 
 TEST_F(DataListRows, RowFromDataSetInformation)
 {
-    TDataListInfo info;
+    TDataInfomationRec info;
     info.STATUS = 3;
     info.OPCODE = 100000012;   // group 10000, login code 12
     info.SHARE_STATUS = 2;
