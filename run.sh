@@ -8,8 +8,12 @@ bash "$root/scripts/setup-deps.sh"
 bash "$root/scripts/build.sh"
 build="${ZR_BUILD_DIR:-$root/build}"
 demo="${ZR_DEMO_DIR:-$root/demo}"
-if [ ! -f "$demo/common/brevan/tavrinzaimu/data/tvaccdef.fdb" ]; then
+# The stamp names the demo's layout; a demo made by an older layout is made anew.
+stamp="demo-2"
+if [ ! -f "$demo/common/brevan/tavrinzaimu/data/tvaccdef.fdb" ] || [ "$(cat "$demo/.stamp" 2>/dev/null)" != "$stamp" ]; then
+  rm -rf "$demo"
   bash "$root/scripts/make-demo.sh" "$demo"
+  printf '%s' "$stamp" > "$demo/.stamp"
 fi
 export ZR_EXE_DIR="$demo/bin"
 export ZR_REGISTRY_DIR="$demo/registry"
