@@ -184,6 +184,21 @@ Wareki eraOf(const SisanRow& row, const Context& ctx) {
 std::string months(const SisanRow& row) { return dec(static_cast<long long>(row.SYOUKIKANEND) - row.SYOUKIKANSTR + 1); }
 std::string fiscalMonths(const Context& ctx) { return dec(static_cast<long long>(ctx.periodMonths) - ctx.inputMonths + 1); }
 
+// The depreciation cells lists 1 and 2 share for case A assets: outside the
+// five-percent stage the rate, ordinary and extra depreciation and their sum;
+// inside it the year's amount.
+void setDepreciationCells(Cells& c, const SisanRow& r, bool aOut, bool aIn) {
+    if (aOut) {
+        c.set("2000", Rate3(r.SYOURITU));
+        c.set("2100", Amt(r.FUTUSYOUKIN));
+        c.set("2220", Amt(r.WARISYOUKIN));
+        c.set("2310", "(21)+(22)");
+        c.set("2320", Amt0(r.SYOUKINKEI));
+    }
+    if (aIn)
+        c.set("2400", Amt0(r.SYOUKINKEI));
+}
+
 std::vector<std::string> list1(const SisanRow& r, const Context& ctx) {
     Cells c(table(1));
     Wareki w = eraOf(r, ctx);
@@ -216,14 +231,8 @@ std::vector<std::string> list1(const SisanRow& r, const Context& ctx) {
     }
     if (aOut) {
         c.set("1900", Amt(r.SYUTOKIN - Tenth(r.SYUTOKIN)));
-        c.set("2000", Rate3(r.SYOURITU));
-        c.set("2100", Amt(r.FUTUSYOUKIN));
-        c.set("2220", Amt(r.WARISYOUKIN));
-        c.set("2310", "(21)+(22)");
-        c.set("2320", Amt0(r.SYOUKINKEI));
     }
-    if (aIn)
-        c.set("2400", Amt0(r.SYOUKINKEI));
+    setDepreciationCells(c, r, aOut, aIn);
     for (const char* s : {"3000", "3400", "3500"})
         c.set(s, Amt0(r.SYOUKINKEI));
     return c.take();
@@ -273,15 +282,7 @@ std::vector<std::string> list2(const SisanRow& r, const Context& ctx) {
         c.set("3220", Amt(r.WARISYOUKIN));
         c.set("3300", Amt0(r.SYOUKINKEI));
     }
-    if (aOut) {
-        c.set("2000", Rate3(r.SYOURITU));
-        c.set("2100", Amt(r.FUTUSYOUKIN));
-        c.set("2220", Amt(r.WARISYOUKIN));
-        c.set("2310", "(21)+(22)");
-        c.set("2320", Amt0(r.SYOUKINKEI));
-    }
-    if (aIn)
-        c.set("2400", Amt0(r.SYOUKINKEI));
+    setDepreciationCells(c, r, aOut, aIn);
     for (const char* s : {"3400", "3800", "3900"})
         c.set(s, Amt0(r.SYOUKINKEI));
     return c.take();
