@@ -3,18 +3,18 @@
 // converts it end to end as the program does (open the data set, read its
 // basic settings and assets, write the intermediate file) and, in the same
 // run, lets isql-fb select the same rows of KS_SISAN joined to KAMOKUMST
-// into a file. Prints both times, their ratio and the peak resident size.
+// into a file. Prints both times, their ratio and the resident memory
+// before the conversion and at its peak.
 //
 //   convert_bench [asset-count] [--keep]
 //
 // The database engine root is the build's own (FIREBIRD may override it);
 // isql-fb must be on the PATH.
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -46,10 +46,23 @@ double secondsSince(Clock::time_point t0) {
     return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
-long peakRssKiB() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
+// A line of /proc/self/status in KiB ("VmRSS", "VmHWM"), -1 when unknown.
+long statusKiB(const std::string& key) {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(key + ":", 0) == 0)
+            return std::atol(line.c_str() + key.size() + 1);
+    return -1;
+}
+
+// Starts a new peak-resident-size measurement (the kernel's high-water mark
+// is reset to the current size); false when the kernel does not allow it.
+bool resetPeakRss() {
+    std::ofstream out("/proc/self/clear_refs");
+    out << "5";
+    out.flush();
+    return static_cast<bool>(out);
 }
 
 db::ConnectParams params(const std::string& path) {
@@ -149,7 +162,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::cout << "build:      " << secondsSince(t0) << " s\n";
-    const long rssBefore = peakRssKiB();
+    const long rssBefore = statusKiB("VmRSS");
+    const bool peakReset = resetPeakRss();
 
     // ---- the conversion, as the program runs it
     ResetAccRecordGlobals();
@@ -186,7 +200,7 @@ int main(int argc, char** argv) {
     DM.reset();
     for (const auto& m : prompt.messages) std::cerr << "message: " << m.text() << "\n";
     if (!ok) return 1;
-    const long rssPeak = peakRssKiB();
+    const long rssPeak = statusKiB("VmHWM");
 
     // ---- isql-fb selecting the same rows into a file
     const fs::path script = work / "select.sql";
@@ -212,7 +226,8 @@ int main(int argc, char** argv) {
               << " s, read and write " << made - opened << " s, save " << convert - made << " s)\n"
               << "isql-fb:    " << isql << " s (" << fs::file_size(isqlOut) << " bytes)\n"
               << "ratio:      " << convert / isql << " (conversion / isql-fb)\n"
-              << "peak RSS:   " << rssPeak / 1024 << " MiB (" << rssBefore / 1024 << " MiB before the conversion)\n";
+              << "memory:     " << rssBefore / 1024 << " MiB resident before the conversion, peak "
+              << rssPeak / 1024 << " MiB " << (peakReset ? "during it" : "since the start") << "\n";
     if (!keep) fs::remove_all(work);
     return 0;
 }

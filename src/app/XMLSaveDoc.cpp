@@ -96,7 +96,39 @@ void TXmlSaveDoc::put(const std::string& cp932) {
 void TXmlSaveDoc::flushBuffer() {
     if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), spool_) != buffer_.size())
         throw EXmlSaveError("作業ファイルへの書き込みに失敗しました。", errnoText());
+    spooled_ += static_cast<long long>(buffer_.size());
     buffer_.clear();
+}
+
+TXmlSaveDoc::Checkpoint TXmlSaveDoc::MarkPosition() const {
+    if (finished_)
+        throw std::logic_error("XML document already saved");
+    Checkpoint mark;
+    mark.offset = spooled_ + static_cast<long long>(buffer_.size());
+    for (const auto& e : open_)
+        mark.open.emplace_back(e.id, e.name);
+    mark.startTagOpen = startTagOpen_;
+    return mark;
+}
+
+void TXmlSaveDoc::RollBack(const Checkpoint& mark) {
+    if (finished_)
+        throw std::logic_error("XML document already saved");
+    if (mark.offset >= spooled_) {
+        buffer_.resize(static_cast<std::size_t>(mark.offset - spooled_));
+    } else {
+        buffer_.clear();
+        if (std::fflush(spool_) != 0 || ::ftruncate(::fileno(spool_), mark.offset) != 0 ||
+            std::fseek(spool_, mark.offset, SEEK_SET) != 0)
+            throw EXmlSaveError("作業ファイルへの書き込みに失敗しました。", errnoText());
+        spooled_ = mark.offset;
+    }
+    open_.clear();
+    for (const auto& [id, name] : mark.open)
+        open_.push_back({id, name});
+    startTagOpen_ = mark.startTagOpen;
+    // lastId_ keeps counting, so a handle from after the mark never names a
+    // new element by accident.
 }
 
 void TXmlSaveDoc::closeStartTag() {

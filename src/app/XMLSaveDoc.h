@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 class EXmlSaveError : public std::runtime_error {
@@ -47,6 +48,17 @@ public:
                  const std::string& attrValue = {});
     void AddTextNode(Node parent, const std::string& name, const std::string& text,
                      const std::string& attrName = {}, const std::string& attrValue = {});
+    // A position in the document to come back to: RollBack drops everything
+    // added after MarkPosition, as if it had never been added. Handles made
+    // after the mark are invalid afterwards.
+    struct Checkpoint {
+        long long offset = 0;
+        std::vector<std::pair<Node, std::string>> open;
+        bool startTagOpen = false;
+    };
+    Checkpoint MarkPosition() const;
+    void RollBack(const Checkpoint& mark);
+
     // Writes the file (created or replaced). The document is complete after
     // this; further additions are logic errors.
     void SaveToFile(const std::string& fileName);
@@ -67,6 +79,7 @@ private:
 
     std::FILE* spool_ = nullptr;
     std::string buffer_; // written to the spool in large pieces
+    long long spooled_ = 0; // bytes already in the spool file
     std::vector<Open> open_; // the open elements, root first
     bool startTagOpen_ = false;
     bool finished_ = false;

@@ -27,6 +27,13 @@ constexpr Date kRate200From{year{2012}, month{4}, day{1}};
 // guarantee rate in 1/100000, from the ordinance's tables of the 250% rates
 // (acquired 1 April 2007 to 31 March 2012) and the 200% rates (acquired from
 // 1 April 2012). Lives 0 to 2 have neither.
+// Lives 46 to 99 of the 250% table follow the ordinance's method of deriving
+// the rates (rate 2.5/life to three places; the switch comes in the first year
+// whose declining-balance charge falls below the straight-line share of the
+// remaining life; revised rate = 1/remaining years rounded up to three places;
+// guarantee rate = balance at the switch x revised rate to five places, a hair
+// under the exact value where both charges tie) and should be checked against
+// the printed table whenever it is to hand.
 constexpr Teiritu kTable250[101] = {
     {0, 0}, {0, 0}, {0, 0}, // 0-2
     {1000, 2789}, {1000, 5274}, {1000, 6249}, {500, 5776}, {500, 5496}, {334, 5111}, // 3-8
@@ -36,16 +43,16 @@ constexpr Teiritu kTable250[101] = {
     {100, 1902}, {91, 1866}, {91, 1803}, {84, 1766}, {84, 1688}, {84, 1655}, // 27-32
     {77, 1585}, {77, 1532}, {72, 1532}, {72, 1494}, {72, 1425}, {67, 1393}, // 33-38
     {67, 1370}, {67, 1317}, {63, 1306}, {63, 1261}, {59, 1248}, {59, 1210}, // 39-44
-    {59, 1175}, {56, 1175}, {56, 1133}, {53, 1120}, {53, 1087}, {53, 1072}, // 45-50
-    {50, 1047}, {50, 1022}, {48, 1015}, {48, 991}, {46, 974}, {46, 951}, // 51-56
-    {46, 928}, {44, 918}, {44, 904}, {44, 883}, {42, 865}, {42, 845}, // 57-62
-    {42, 826}, {40, 814}, {39, 802}, {39, 782}, {38, 770}, {38, 751}, // 63-68
-    {38, 743}, {38, 726}, {36, 712}, {36, 697}, {35, 686}, {35, 672}, // 69-74
-    {34, 663}, {34, 649}, {33, 636}, {33, 624}, {33, 611}, {32, 599}, // 75-80
-    {32, 587}, {31, 576}, {31, 565}, {31, 554}, {30, 544}, {30, 533}, // 81-86
-    {30, 523}, {29, 513}, {29, 504}, {29, 494}, {27, 529}, {27, 519}, // 87-92
-    {27, 509}, {27, 499}, {27, 490}, {27, 480}, {27, 471}, {27, 462}, // 93-98
-    {26, 463}, {26, 546}, // 99-100
+    {59, 1175}, {56, 1183}, {56, 1154}, {53, 1126}, {53, 1102}, {53, 1072}, // 45-50
+    {50, 1053}, {50, 1036}, {48, 1029}, {48, 1015}, {46, 1007}, {46, 961}, // 51-56
+    {46, 952}, {44, 945}, {44, 939}, {44, 899}, {42, 892}, {42, 882}, // 57-62
+    {42, 847}, {40, 848}, {39, 861}, {39, 828}, {38, 841}, {38, 810}, // 63-68
+    {38, 815}, {38, 785}, {36, 778}, {36, 751}, {35, 764}, {35, 738}, // 69-74
+    {34, 751}, {34, 726}, {33, 739}, {33, 716}, {33, 693}, {32, 706}, // 75-80
+    {32, 684}, {31, 697}, {31, 676}, {31, 656}, {30, 669}, {30, 649}, // 81-86
+    {30, 631}, {29, 644}, {29, 626}, {29, 608}, {28, 639}, {28, 621}, // 87-92
+    {28, 605}, {28, 588}, {27, 601}, {27, 586}, {27, 571}, {27, 556}, // 93-98
+    {26, 560}, {26, 546}, // 99-100
 };
 constexpr Teiritu kTable200[101] = {
     {0, 0}, {0, 0}, {0, 0}, // 0-2
@@ -556,50 +563,90 @@ std::string THojinZeiGenka19DataMake::SectionName(int list) { return hj19::Secti
 std::string THojinZeiGenka19DataMake::FieldTag(int list, int kind) { return hj19::RowTag(list, kind); }
 
 void THojinZeiGenka19DataMake::read(int list) {
-    auto& rows = rows_[list - 1];
-    rows.clear();
-    if (list == 6)
-        total_ = 0;
+    if (!doc_)
+        throw std::logic_error("the lists are read by Make");
     std::optional<std::pair<hj19::Date, hj19::Date>> kikan;
     if (list == 5)
         kikan = std::make_pair(ctx_.KISHU, ctx_.KIMATU);
+    const auto& tags = hj19::CellTags(list);
+    TXmlSaveDoc::Node section = TXmlSaveDoc::NoNode;
+    int line = 0;
     reader_.Select(hj19::QueryLines(list), kikan, [&](const hj19::SisanRow& row) {
         if (list != 6 && !row.SYUTODATE)
             throw ESisanDataError("取得年月が設定されていません。");
-        rows.push_back(row);
+        // A list without assets has no section at all.
+        if (section == TXmlSaveDoc::NoNode)
+            section = doc_->AddNode(data_, SectionName(list));
+        auto cells = hj19::CellsOf(list, row, ctx_);
+        auto rowNode = doc_->AddNode(section, FieldTag(list, 0), "line", std::to_string(++line));
+        for (std::size_t i = 0; i < tags.size(); ++i)
+            doc_->AddTextNode(rowNode, tags[i], cells[i]);
         if (list == 6)
             total_ += row.KISOKIN;
         result_ = 1;
     });
+    if (section == TXmlSaveDoc::NoNode)
+        return;
+    if (list == 3) {
+        auto other = doc_->AddNode(section, "LEASE_OTHER");
+        doc_->AddTextNode(other, "LEASE_BIKOU_UP", "");
+        doc_->AddTextNode(other, "LEASE_BIKOU_DW", "");
+    } else if (list == 6) {
+        auto touki = doc_->AddNode(section, "IKKATU_TOUKI");
+        auto cells = hj19::TotalCells(total_, ctx_.SDAI_HASUU1);
+        const auto& ttags = hj19::TotalTags();
+        for (std::size_t i = 0; i < ttags.size(); ++i)
+            doc_->AddTextNode(touki, ttags[i], cells[i]);
+    }
 }
 
 int THojinZeiGenka19DataMake::Make(TXmlSaveDoc& doc) {
     result_ = 3;
+    total_ = 0;
+    // Nothing of DATA stays in the document when a list cannot be read.
+    const auto mark = doc.MarkPosition();
     bool started = false;
-    try {
-        if (!reader_.InTransaction()) {
-            reader_.StartTransaction();
-            started = true;
-        }
-        ctx_ = reader_.Settings();
-        ReadSisan1();
-        ReadSisan2();
-        ReadSisan3();
-        ReadSisan5();
-        ReadSisan4();
-        ReadSisan6();
+    auto endTransaction = [&] {
         if (started) {
             started = false;
-            reader_.Commit();
-        }
-    } catch (const std::exception& e) {
-        if (started) {
             try {
                 reader_.Commit();
             } catch (const std::exception&) {
                 // the reading failure is what the user needs to see
             }
         }
+    };
+    try {
+        if (!reader_.InTransaction()) {
+            reader_.StartTransaction();
+            started = true;
+        }
+        ctx_ = reader_.Settings();
+        doc_ = &doc;
+        data_ = doc.AddNode(TXmlSaveDoc::NoNode, "DATA");
+        // All lists see one snapshot, so reading them in the order of the
+        // file gives the rows the file needs and lets each go out at once.
+        ReadSisan1();
+        ReadSisan2();
+        ReadSisan6();
+        ReadSisan3();
+        ReadSisan5();
+        ReadSisan4();
+        doc_ = nullptr;
+        if (started) {
+            started = false;
+            reader_.Commit();
+        }
+    } catch (const EXmlSaveError&) {
+        // A text the file cannot hold is the exporter's to report.
+        doc_ = nullptr;
+        endTransaction();
+        doc.RollBack(mark);
+        throw;
+    } catch (const std::exception& e) {
+        doc_ = nullptr;
+        endTransaction();
+        doc.RollBack(mark);
         platform::PromptMessage m;
         m.source = "THojinZeiGenka19DataMake";
         m.kind = platform::pkError;
@@ -608,39 +655,7 @@ int THojinZeiGenka19DataMake::Make(TXmlSaveDoc& doc) {
         m.setText(std::string(dbError ? "ﾃﾞｰﾀﾍﾞｰｽ ｴﾗｰ\r" : "例外エラー\r") + e.what() + "\r\r");
         platform::prompt().show(m);
         result_ = 16;
-        for (auto& rows : rows_)
-            rows.clear();
         return result_;
     }
-    write(doc);
     return result_;
-}
-
-void THojinZeiGenka19DataMake::write(TXmlSaveDoc& doc) {
-    auto data = doc.AddNode(TXmlSaveDoc::NoNode, "DATA");
-    for (int list = 1; list <= hj19::ListCount; ++list) {
-        const auto& rows = rows_[list - 1];
-        if (rows.empty())
-            continue;
-        const auto& tags = hj19::CellTags(list);
-        auto section = doc.AddNode(data, SectionName(list));
-        int line = 0;
-        for (const auto& row : rows) {
-            auto cells = hj19::CellsOf(list, row, ctx_);
-            auto rowNode = doc.AddNode(section, FieldTag(list, 0), "line", std::to_string(++line));
-            for (std::size_t i = 0; i < tags.size(); ++i)
-                doc.AddTextNode(rowNode, tags[i], cells[i]);
-        }
-        if (list == 3) {
-            auto other = doc.AddNode(section, "LEASE_OTHER");
-            doc.AddTextNode(other, "LEASE_BIKOU_UP", "");
-            doc.AddTextNode(other, "LEASE_BIKOU_DW", "");
-        } else if (list == 6) {
-            auto touki = doc.AddNode(section, "IKKATU_TOUKI");
-            auto cells = hj19::TotalCells(total_, ctx_.SDAI_HASUU1);
-            const auto& ttags = hj19::TotalTags();
-            for (std::size_t i = 0; i < ttags.size(); ++i)
-                doc.AddTextNode(touki, ttags[i], cells[i]);
-        }
-    }
 }

@@ -10,7 +10,6 @@
 #include "app/ComRendo.h"
 
 #include <chrono>
-#include <deque>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -181,6 +180,8 @@ public:
     // 1 rows written, 3 no asset in any list, 16 reading failed.
     virtual int Make(TXmlSaveDoc& doc);
 
+    // Each reads one list and writes its rows under DATA as they come, so
+    // memory does not grow with the number of assets (only while Make runs).
     void ReadSisan1() { read(1); }
     void ReadSisan2() { read(2); }
     void ReadSisan3() { read(4); }
@@ -190,13 +191,11 @@ public:
 
 private:
     void read(int list);
-    void write(TXmlSaveDoc& doc);
 
     SisanReader& reader_;
     hj19::Context ctx_;
     int result_ = 3;
-    // Records are kept as read and turned into cells while writing, so the
-    // rows in memory stay small.
-    std::deque<hj19::SisanRow> rows_[hj19::ListCount];
+    TXmlSaveDoc* doc_ = nullptr;
+    int data_ = 0; // the DATA element
     hj19::Money total_ = 0;
 };

@@ -103,12 +103,13 @@ TEST(Hj19Make, SectionsInFileOrderRowsNumberedPerList) {
     EXPECT_EQ(reader.starts, 1);
     EXPECT_EQ(reader.commits, 1);
 
-    // Read order: methods 1, 2, 3, 5, 4, 6; list 5 with the fiscal year.
+    // Read in file order, one snapshot: methods 1, 2, 6, 3, 5, 4; list 5
+    // with the fiscal year.
     std::vector<std::string> conds;
     for (auto& s : reader.statements)
         conds.push_back(s.at(2));
-    EXPECT_EQ(conds, (std::vector<std::string>{"WHERE KS.GSHOUHOU=1", "WHERE KS.GSHOUHOU=2", "WHERE KS.GSHOUHOU=3",
-                                               "WHERE (KS.GSHOUHOU=5)", "WHERE KS.GSHOUHOU=4", "WHERE KS.GSHOUHOU=6"}));
+    EXPECT_EQ(conds, (std::vector<std::string>{"WHERE KS.GSHOUHOU=1", "WHERE KS.GSHOUHOU=2", "WHERE KS.GSHOUHOU=6",
+                                               "WHERE KS.GSHOUHOU=3", "WHERE (KS.GSHOUHOU=5)", "WHERE KS.GSHOUHOU=4"}));
     ASSERT_TRUE(reader.lastKikan);
     EXPECT_EQ(reader.lastKikan->first, ymd(2023, 4, 1));
     EXPECT_EQ(reader.lastKikan->second, ymd(2024, 3, 31));

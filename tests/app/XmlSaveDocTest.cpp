@@ -91,3 +91,27 @@ TEST(XmlSaveDoc, ClosedElementTakesNoMoreChildren) {
     EXPECT_THROW(doc.AddNode(a, "X"), std::logic_error);
     EXPECT_THROW(doc.AddNode(TXmlSaveDoc::NoNode, "1bad"), std::invalid_argument);
 }
+
+TEST(XmlSaveDoc, RollBackForgetsWhatCameAfterTheMark) {
+    // Small (still buffered) and large (already in the spool file) tails.
+    for (int rows : {3, 40000}) {
+        testsupport::TempDir dir;
+        TXmlSaveDoc doc("1.0", "Shift_JIS", "");
+        auto root = doc.CreateRoot("REPORT", "");
+        auto basic = doc.AddNode(root, "BASIC");
+        doc.AddTextNode(basic, "NAME", "会社");
+        auto mark = doc.MarkPosition();
+        auto data = doc.AddNode(root, "DATA");
+        for (int i = 0; i < rows; ++i)
+            doc.AddTextNode(data, "ROW", "減価償却資産の行 " + std::to_string(i));
+        doc.RollBack(mark);
+        // BASIC is open again, as it was at the mark.
+        doc.AddTextNode(basic, "MORE", "x");
+        doc.AddNode(root, "DATA");
+        EXPECT_EQ(saved(doc, dir), platform::toCp932("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n"
+                                                     "<REPORT><BASIC><NAME>会社</NAME><MORE>x</MORE></BASIC>"
+                                                     "<DATA/></REPORT>\r\n"))
+            << rows;
+        EXPECT_THROW(doc.RollBack(mark), std::logic_error); // saved
+    }
+}
