@@ -105,8 +105,7 @@ TXmlSaveDoc::Checkpoint TXmlSaveDoc::MarkPosition() const {
         throw std::logic_error("XML document already saved");
     Checkpoint mark;
     mark.offset = spooled_ + static_cast<long long>(buffer_.size());
-    for (const auto& e : open_)
-        mark.open.emplace_back(e.id, e.name);
+    mark.open = open_;
     mark.startTagOpen = startTagOpen_;
     return mark;
 }
@@ -123,9 +122,7 @@ void TXmlSaveDoc::RollBack(const Checkpoint& mark) {
             throw EXmlSaveError("作業ファイルへの書き込みに失敗しました。", errnoText());
         spooled_ = mark.offset;
     }
-    open_.clear();
-    for (const auto& [id, name] : mark.open)
-        open_.push_back({id, name});
+    open_ = mark.open;
     startTagOpen_ = mark.startTagOpen;
     // lastId_ keeps counting, so a handle from after the mark never names a
     // new element by accident.

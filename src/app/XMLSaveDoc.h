@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 class EXmlSaveError : public std::runtime_error {
@@ -33,6 +32,14 @@ class TXmlSaveDoc {
 public:
     // A handle on an element of the document; 0 is "none".
     using Node = int;
+
+private:
+    struct Open {
+        Node id;
+        std::string name; // CP932
+    };
+
+public:
     static constexpr Node NoNode = 0;
 
     TXmlSaveDoc(const std::string& version, const std::string& encoding, const std::string& standAlone);
@@ -53,7 +60,7 @@ public:
     // after the mark are invalid afterwards.
     struct Checkpoint {
         long long offset = 0;
-        std::vector<std::pair<Node, std::string>> open;
+        std::vector<Open> open;
         bool startTagOpen = false;
     };
     Checkpoint MarkPosition() const;
@@ -64,10 +71,6 @@ public:
     void SaveToFile(const std::string& fileName);
 
 private:
-    struct Open {
-        Node id;
-        std::string name; // CP932
-    };
     void closeDownTo(Node parent);
     void startElement(Node parent, const std::string& name, const std::string& attrName,
                       const std::string& attrValue);

@@ -181,7 +181,7 @@ public:
     virtual int Make(TXmlSaveDoc& doc);
 
     // Each reads one list and writes its rows under DATA as they come, so
-    // memory does not grow with the number of assets (only while Make runs).
+    // memory does not grow with the number of assets. Make calls them.
     void ReadSisan1() { read(1); }
     void ReadSisan2() { read(2); }
     void ReadSisan3() { read(4); }
