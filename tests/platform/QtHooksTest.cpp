@@ -2,6 +2,9 @@
 
 #include <QTimer>
 
+#include <csignal>
+#include <stdexcept>
+
 #include "platform/AppEvents.h"
 #include "platform/Browse.h"
 #include "platform/QtHooks.h"
@@ -22,4 +25,29 @@ TEST(QtHooksTest, WaitingRunsQtEventsAndTerminateIsRecorded) {
     platform::setTerminateHandler({});
     platform::setFolderBrowser({});
     platform::clearTerminateRequest();
+}
+
+TEST(QtHooksTest, EndOfSessionSignalsRunTheHandlerOnTheEventLoop) {
+    platform::installQtHooks();
+    struct sigaction before {};
+    sigaction(SIGTERM, nullptr, &before);
+    {
+        int ended = 0;
+        platform::EndSessionSignals endSession([&] { ++ended; });
+        EXPECT_THROW(platform::EndSessionSignals([] {}), std::logic_error);
+        for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+            const int was = ended;
+            ASSERT_EQ(raise(sig), 0); // the process survives
+            EXPECT_EQ(ended, was) << "not inside the signal handler";
+            for (int i = 0; i < 100 && ended == was; ++i)
+                platform::waitMs(5);
+            EXPECT_EQ(ended, was + 1) << sig;
+        }
+    }
+    struct sigaction after {};
+    sigaction(SIGTERM, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler) << "the earlier handling is back";
+    platform::setEventPump({});
+    platform::setTerminateHandler({});
+    platform::setFolderBrowser({});
 }

@@ -29,6 +29,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::installQtHooks();
     ui::installQtPrompt();
+    // Logout, shutdown or kill: end the way the window's close box does, so
+    // the open data set is released and a caller hears the result.
+    platform::EndSessionSignals endSession([] {
+        QApplication::closeAllWindows();
+        platform::requestTerminate();
+    });
 
     platform::NamedGuard guard;
     if (CheckSingleInstance(guard) != 0)
