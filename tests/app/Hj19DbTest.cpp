@@ -244,3 +244,21 @@ TEST_F(ExportDb, NoAssetsOrAnUndatedAssetMakeNoFile) {
     }
     EXPECT_FALSE(std::filesystem::exists(file()));
 }
+
+TEST_F(ExportDb, WindowsCharactersKeepTheirBytes) {
+    // NEC specials, an IBM extension and half-width kana, as company
+    // ledgers hold them; the file carries their CP932 bytes unchanged.
+    add({1, "A001", 1, "①髙ｼｽﾃﾑ㈱", "2020-04-01", {{"TAIYOUYY", "10"}, {"SYUTOKIN", "100000"}}});
+    ASSERT_EQ(exportTo(file()), 0);
+    const std::string bytes = testsupport::readFileBytes(file());
+    EXPECT_NE(bytes.find(platform::toCp932("①髙ｼｽﾃﾑ㈱")), std::string::npos);
+    for (const char* raw : {"\x87\x40", "\xBC\xBD\xC3\xD1\x87\x8A"}) // ① and ｼｽﾃﾑ㈱
+        EXPECT_NE(bytes.find(raw), std::string::npos);
+    // Strict Shift_JIS readers know none of these; as the CP932 it is, the
+    // file is well-formed.
+    std::string copy = bytes;
+    copy.replace(copy.find("Shift_JIS"), 9, "CP932");
+    const auto cp932File = fb_.dir() / "cp932.xml";
+    testsupport::writeFileBytes(cp932File, copy);
+    EXPECT_EQ(std::system(("xmllint --noout '" + cp932File.string() + "'").c_str()), 0);
+}
