@@ -228,6 +228,13 @@ void TXmlSaveDoc::SaveToFile(const std::string& fileName) {
     finish();
     namespace fs = std::filesystem;
     fs::path target(fileName);
+    // Through a link, the file it names is the one replaced.
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        fs::path linked = fs::canonical(target, ec);
+        if (!ec)
+            target = linked;
+    }
     fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string pattern = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
     std::vector<char> tmpName(pattern.begin(), pattern.end());
@@ -242,10 +249,16 @@ void TXmlSaveDoc::SaveToFile(const std::string& fileName) {
         ::unlink(tmpPath.c_str());
         throw EXmlSaveError(what, fileName + "\r" + reason);
     };
-    // Same permissions as a file created in the usual way.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    // A replaced file keeps its permissions; a new one gets those of a file
+    // created in the usual way.
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
 
     // The kernel copies the spool when it can; plain reads and writes else.
     std::fseek(spool_, 0, SEEK_END);
@@ -287,7 +300,7 @@ void TXmlSaveDoc::SaveToFile(const std::string& fileName) {
         ::unlink(tmpPath.c_str());
         throw EXmlSaveError("ファイルの書き込みに失敗しました。", fileName + "\r" + reason);
     }
-    if (::rename(tmpPath.c_str(), fileName.c_str()) != 0) {
+    if (::rename(tmpPath.c_str(), target.c_str()) != 0) {
         std::string reason = errnoText();
         ::unlink(tmpPath.c_str());
         throw EXmlSaveError("ファイルの保存に失敗しました。", fileName + "\r" + reason);

@@ -83,6 +83,21 @@ TEST(XmlSaveDoc, FailedSaveLeavesTheOldFileAndNoLeftovers) {
     EXPECT_EQ(entries, 2); // keep.xml and adir only
 }
 
+TEST(XmlSaveDoc, ReplacingKeepsTheLinkAndThePermissions) {
+    namespace fs = std::filesystem;
+    testsupport::TempDir dir;
+    auto real = dir / "real.xml";
+    testsupport::writeFileBytes(real, "old");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(real, dir / "link.xml");
+    TXmlSaveDoc doc("1.0", "Shift_JIS", "");
+    doc.CreateRoot("R", "");
+    doc.SaveToFile((dir / "link.xml").string());
+    EXPECT_TRUE(fs::is_symlink(dir / "link.xml"));
+    EXPECT_EQ(readFileBytes(real), "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<R/>\r\n");
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
 TEST(XmlSaveDoc, ClosedElementTakesNoMoreChildren) {
     TXmlSaveDoc doc("1.0", "Shift_JIS", "");
     doc.CreateRoot("R", "");
