@@ -4,6 +4,9 @@
 #include <QPlainTextEdit>
 
 #include "accdb/AccRecord.h"
+#include "accdb/SeihinVersionList.h"
+#include "accdb/UserList.h"
+#include "db/Transaction.h"
 #include "platform/Prompt.h"
 #include "ui/KeyStyles.h"
 #include "ui/PlButton.h"
@@ -21,6 +24,29 @@ QLabel* label(QWidget* parent, const char* text, int x, int y)
 }
 
 } // namespace
+
+std::vector<datasel::TTantoChoice> datasel::ReadTantoChoices(db::Attachment& systemDb, int groupId)
+{
+    db::Transaction tx(systemDb);
+    TUserList users;
+    users.SetTransaction(&tx, 0);
+    users.GroupId = groupId;
+    users.Execute();
+    std::vector<TTantoChoice> out;
+    for (int i = 0; i < users.Count; ++i)
+        out.push_back({users.GetOpCode(i), users.Lines[static_cast<std::size_t>(i)]});
+    return out;
+}
+
+std::vector<datasel::TDataVerChoice> datasel::ReadDataVerChoices()
+{
+    TSeihinVersionList versions;
+    versions.Load(false);
+    std::vector<TDataVerChoice> out;
+    for (const auto& e : versions.Entries)
+        out.push_back({e.Major, e.Minor, e.TypeName});
+    return out;
+}
 
 TDataListKensakuBox::TDataListKensakuBox(db::Attachment& systemDb, const std::vector<datasel::TTantoChoice>& tanto,
                                          const std::vector<datasel::TDataVerChoice>& dataVer, QWidget* parent)

@@ -4,6 +4,7 @@
 // the storage of the conditions in TKensakuJyokenStore.
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "datasel/KensakuJyoken.h"
 #include "datasel/KensakuJyokenStore.h"
@@ -18,6 +19,14 @@ class TxPlButton;
 namespace db {
 class Attachment;
 }
+
+namespace datasel {
+// The person-in-charge choices: the operators of the group with an operator
+// code of 10 or more, in code order, read on the system database.
+std::vector<TTantoChoice> ReadTantoChoices(db::Attachment& systemDb, int groupId);
+// The data-version choices: the product versions this installation knows.
+std::vector<TDataVerChoice> ReadDataVerChoices();
+} // namespace datasel
 
 class TDataListKensakuBox : public TBSDI {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 
 #include "accdb/AccRecord.h"
+#include "accdb/DataModule.h"
 #include "datasel/DataListKensaku.h"
 #include "db/Attachment.h"
 #include "support/FbFixture.h"
@@ -59,3 +60,37 @@ TEST(DataListKensakuBox, ShowsStoredConditionsAndTakesTheChoice)
 }
 
 } // namespace
+
+TEST(DataListKensakuBox, ChoicesComeFromTheGroupsOperatorsAndTheKnownVersions)
+{
+    FbFixture fb;
+    const auto path = fb.makeSystemDb();
+    FbFixture::exec(path, "INSERT INTO USERGROUP (GROUPID, GROUPNAME) VALUES (20000, 'other');\n"
+                          "INSERT INTO OPERATOR (GROUPID, OPCODE, OPNAME, JOBLEVEL) VALUES (10000, 12, '佐藤', 9);\n"
+                          "INSERT INTO OPERATOR (GROUPID, OPCODE, OPNAME, JOBLEVEL) VALUES (10000, 11, '鈴木', 9);\n"
+                          "INSERT INTO OPERATOR (GROUPID, OPCODE, OPNAME, JOBLEVEL) VALUES (20000, 13, '他社', 9);\n");
+    db::Attachment att(testsupport::fbParams(path));
+    DM = std::make_unique<TDM>(); // the operator list belongs to the data module
+    auto tanto = datasel::ReadTantoChoices(att, 10000);
+    DM.reset();
+    ASSERT_EQ(tanto.size(), 2u); // the system user (code 1) and the other group are left out
+    EXPECT_EQ(tanto[0].OpCode, 11);
+    EXPECT_EQ(tanto[0].Text, "11:鈴木");
+    EXPECT_EQ(tanto[1].OpCode, 12);
+
+    auto versions = datasel::ReadDataVerChoices();
+    ASSERT_FALSE(versions.empty());
+    EXPECT_EQ(versions[0].TypeName, "09版");
+
+    // A stored person and version are shown again, so OK keeps them.
+    TDataListKensakuBox box(att, tanto, versions);
+    box.Rec().TANTO = 12;
+    box.Rec().SEIHINNAME = "10版";
+    box.SetMode(1);
+    EXPECT_EQ(box.cmbTanto->currentText().toStdString(), "12:佐藤");
+    EXPECT_EQ(box.cmbDataVer->currentText().toStdString(), "10版");
+    box.btnOKClick();
+    EXPECT_EQ(box.Rec().TANTO, 12);
+    EXPECT_EQ(box.Rec().DATAVER, "2.0");
+    EXPECT_EQ(box.Rec().SEIHINNAME, "10版");
+}
