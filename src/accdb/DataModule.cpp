@@ -237,6 +237,14 @@ bool TDM::fnAccDatDisconnect(const std::string& DataFolder, std::uint8_t SetFree
     return true;
 }
 
+namespace {
+// Attach errors that say the file is no usable database at all (not a
+// database, an unsupported on-disk structure, unreadable pages).
+bool isUnreadableDatabase(int gds) {
+    return gds == 335544323 || gds == 335544379 || gds == 335544344;
+}
+} // namespace
+
 bool TDM::AccDatInConnection(std::uint8_t Kind, const std::string& Host, const std::string& Folder,
                              std::uint8_t KeepOwn) {
     const std::string host = Host.empty() ? SystemDef.HostName : Host;
@@ -257,12 +265,25 @@ bool TDM::AccDatInConnection(std::uint8_t Kind, const std::string& Host, const s
             // Each process runs its own engine on a shared file, so the
             // database itself is asked who holds it.
             std::error_code ec;
+            std::unique_ptr<db::Attachment> att;
             if (fs::is_regular_file(target, ec)) {
-                db::Attachment att(ConnectParamsFor(target));
-                db::Transaction tx(att);
+                try {
+                    att = std::make_unique<db::Attachment>(ConnectParamsFor(target));
+                } catch (const db::FbError& e) {
+                    // A file the engine cannot take for a database (damaged,
+                    // truncated, another format) is held by nobody; it is
+                    // typically what a restore is about to replace.
+                    if (!isUnreadableDatabase(e.errorCode())) throw;
+                }
+            }
+            if (att) {
+                db::Transaction tx(*att);
                 db::TxScope scope(tx);
+                // The monitoring texts are Unicode: their UTF-8 bytes are the
+                // path as the file system has it, whatever its characters.
                 db::Statement q(tx,
-                                "SELECT MON$ATTACHMENT_NAME FROM MON$ATTACHMENTS "
+                                "SELECT CAST(MON$ATTACHMENT_NAME AS VARCHAR(765) CHARACTER SET OCTETS) "
+                                "FROM MON$ATTACHMENTS "
                                 "WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION AND COALESCE(MON$SYSTEM_FLAG, 0) = 0");
                 q.execute();
                 while (!found && q.fetch()) found = sameLocalFile(q.asString(0), target);
@@ -690,8 +711,13 @@ bool TDM::CheckDataPassword() {
     req.title = "パスワードの確認";
     req.maxLength = 8;
     req.password = true;
+    req.mode = 1;
+    req.imeMode = 0;        // input method off
+    req.keyFilter = 30; // letters, digits, Backspace
+    req.hint = "パスワード(英数字8文字以内)を入力し、[OK]ボタンを押して下さい。3回続けて失敗すると「データ選択」画面に戻ります。";
     for (int attempt = 0; attempt < 3; ++attempt) {
         req.prompt = attempt == 0 ? "パスワードを入力して下さい。" : "正しいパスワードを入力して下さい。";
+        if (attempt > 0) req.promptColor = 0x0000FF; // red
         req.value.clear();
         if (!platform::prompt().input(req)) return false;
         if (TrimZen(req.value) == AccInf.DataPassword) return true;

@@ -173,6 +173,12 @@ TEST_F(DataModuleTest, DataPassword) {
     EXPECT_EQ(prompt.inputs[1].prompt, "正しいパスワードを入力して下さい。");
     EXPECT_TRUE(prompt.inputs[2].password);
     EXPECT_EQ(prompt.inputs[2].maxLength, 8);
+    EXPECT_EQ(prompt.inputs[0].imeMode, 0);
+    EXPECT_EQ(prompt.inputs[0].keyFilter, 30);
+    EXPECT_EQ(prompt.inputs[0].promptColor, 0u);
+    EXPECT_EQ(prompt.inputs[1].promptColor, 0x0000FFu); // red
+    EXPECT_EQ(prompt.inputs[0].hint, "パスワード(英数字8文字以内)を入力し、[OK]ボタンを押して下さい。"
+                                     "3回続けて失敗すると「データ選択」画面に戻ります。");
 
     LogonMode = 3;
     EXPECT_TRUE(DM->CheckDataPassword());

@@ -203,6 +203,19 @@ TEST_F(DataModuleTest, InConnectionSeesAnotherProcessNotItself) {
     EXPECT_TRUE(prompt.messages.empty());
 }
 
+TEST_F(DataModuleTest, InConnectionReadsAnyPathAndSkipsAFileThatIsNoDatabase) {
+    // A folder name with characters outside JIS X 0208 (髙, ë).
+    const std::string dir = openData("髙橋zoë");
+    EXPECT_TRUE(DM->AccDatInConnection(1, "", dir, 1));
+    EXPECT_FALSE(DM->AccDatInConnection(1, "", dir, 0));
+    // A damaged file is held by nobody, and asking says nothing.
+    const fs::path broken = fb.path("broken");
+    fs::create_directories(broken);
+    testsupport::writeFileBytes(broken / "tvacc.fdb", std::string(4096, '\x5A'));
+    EXPECT_FALSE(DM->AccDatInConnection(1, "", broken.string(), 0));
+    EXPECT_TRUE(prompt.messages.empty()) << prompt.texts().front();
+}
+
 TEST_F(DataModuleTest, Cp932TextsRoundTripByteIdentical) {
     openData();
     const std::string text = "①㈱～－ｱｲｳ";
