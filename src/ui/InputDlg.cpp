@@ -181,7 +181,7 @@ void TInputDlgBox::Setup(std::uint8_t) {
         break;
     case 3:
         pnlKingaku->setVisible(true);
-        if (InputMaxLength > 0) txtKingaku->setMaxLength(InputMaxLength);
+        txtKingaku->setMaxLength(InputMaxLength > 0 ? InputMaxLength : 32767); // 0: no limit
         txtKingaku->setAmountText(ui::qs(InputValue));
         setHint(txtKingaku, InputHint);
         break;
@@ -229,8 +229,10 @@ void TInputDlgBox::Setup(std::uint8_t) {
 bool TInputDlgBox::eventFilter(QObject* o, QEvent* e) {
     if (o == txtInput && e->type() == QEvent::KeyPress && keyFilter_ != 0) {
         const QString t = static_cast<QKeyEvent*>(e)->text();
+        // Only typed characters are filtered: Tab, Enter, Delete and the
+        // like keep their own work.
         for (const char32_t ch : t.toUcs4())
-            if (!inputdlg::keyPasses(keyFilter_, ch)) return true;
+            if (ch >= 0x20 && ch != 0x7F && !inputdlg::keyPasses(keyFilter_, ch)) return true;
     }
     return TBSDI::eventFilter(o, e);
 }

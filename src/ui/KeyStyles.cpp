@@ -192,7 +192,9 @@ void TxEdit::keyPressEvent(QKeyEvent* e) {
         return;
     }
     ui::KeyState st = ui::plainState(this);
-    st.caret = cursorPosition();
+    // With a selection the caret counts from where the selection starts
+    // (after entering with everything selected the cursor sits at the end).
+    st.caret = hasSelectedText() ? selectionStart() : cursorPosition();
     st.selLength = static_cast<int>(selectedText().size());
     st.textLength = static_cast<int>(text().size());
     if (ui::isEnter(e->key())) {

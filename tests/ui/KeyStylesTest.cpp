@@ -114,6 +114,12 @@ TEST(KeyStylesWidgets, EnterAndArrowsMoveTheFocus) {
     EXPECT_EQ(f.e2->selectedText(), QStringLiteral("123"));
     QTest::keyClick(f.e2, Qt::Key_Right);
     EXPECT_TRUE(f.cb->hasFocus());
+    // ... and so does Left.
+    QTest::keyClick(f.e1, Qt::Key_Return);
+    ASSERT_TRUE(f.e2->hasFocus());
+    ASSERT_EQ(f.e2->selectedText(), QStringLiteral("123"));
+    QTest::keyClick(f.e2, Qt::Key_Left);
+    EXPECT_TRUE(f.e1->hasFocus());
 }
 
 TEST(KeyStylesWidgets, CheckBoxWithoutStylesLetsEnterReachTheDefaultButton) {

@@ -1,3 +1,4 @@
+#include "ui/AmountEdit.h"
 #include "ui/InputDlg.h"
 #include "ui/MessageBox.h"
 #include "ui/PlButton.h"
@@ -189,9 +190,20 @@ TEST(InputDlgForm, KeyFilterAndPasteGuard) {
     dlg.txtInput->setFocus();
     QTest::keyClicks(dlg.txtInput, QStringLiteral("a:b\\c"));
     EXPECT_EQ(dlg.txtInput->text(), QStringLiteral("abc"));
+    // Keys that type no character are not filtered (30: letters, digits,
+    // Backspace).
+    dlg.SetKeyFilter(30);
+    dlg.txtInput->setCursorPosition(0);
+    QTest::keyClick(dlg.txtInput, Qt::Key_Delete, Qt::NoModifier);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+    QApplication::sendEvent(dlg.txtInput, &del);
+    EXPECT_EQ(dlg.txtInput->text(), QStringLiteral("c"));
+    QTest::keyClick(dlg.txtInput, Qt::Key_Tab);
+    EXPECT_FALSE(dlg.txtInput->hasFocus());
+    dlg.txtInput->setFocus();
     QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
     QTest::keyClick(dlg.txtInput, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(dlg.txtInput->text(), QStringLiteral("abc"));
+    EXPECT_EQ(dlg.txtInput->text(), QStringLiteral("c"));
 }
 
 TEST(InputDlgForm, EmptyAmountBecomesZero) {
@@ -206,6 +218,8 @@ TEST(InputDlgForm, EmptyAmountBecomesZero) {
     dlg.btnOK->Click();
     EXPECT_EQ(dlg.result(), mrOk);
     EXPECT_EQ(dlg.InputValue, "0");
+    // No length given: no limit.
+    EXPECT_GT(dlg.txtKingaku->maxLength(), 15);
 }
 
 TEST(InputDlgForm, DatePairRoundTrip) {
