@@ -1,5 +1,6 @@
 #include "accdb/AccReg.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -53,10 +54,11 @@ double realOrZero(const std::string& text) {
     while (b < e && text[b] == ' ') ++b;
     while (e > b && text[e - 1] == ' ') --e;
     if (b == e) return 0;
-    const std::string t = text.substr(b, e - b);
-    char* end = nullptr;
-    const double v = std::strtod(t.c_str(), &end);
-    if (end != t.c_str() + t.size() || !std::isfinite(v)) return 0;
+    // The stored form has a '.' whatever the locale says.
+    if (text[b] == '+') ++b;
+    double v = 0;
+    const auto r = std::from_chars(text.data() + b, text.data() + e, v);
+    if (r.ec != std::errc() || r.ptr != text.data() + e || !std::isfinite(v)) return 0;
     return v;
 }
 
@@ -78,8 +80,8 @@ std::string moneyText(std::int64_t v) {
 
 std::string realText(double v) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return buf;
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    return std::string(buf, r.ptr);
 }
 
 std::string dateText(TDateTime d) { return d == 0 ? std::string() : datecore::formatDateTime("yyyy/mm/dd", d); }
