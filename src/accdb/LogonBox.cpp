@@ -412,9 +412,15 @@ void TLogonBox::okClicked() {
 }
 
 void TLogonBox::keyPressEvent(QKeyEvent* e) {
-    // Esc does not close this dialog; Enter moves on instead of pressing a button.
+    // Esc does not close this dialog. Enter presses the focused button, so that
+    // code, Enter, password, Enter, Enter logs on; elsewhere it moves on.
     if (e->key() == Qt::Key_Escape) return;
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        QWidget* const f = focusWidget();
+        if ((f == ok_ || f == cancel_) && f->isEnabled()) {
+            static_cast<QPushButton*>(f)->click();
+            return;
+        }
         focusNextChild();
         return;
     }
