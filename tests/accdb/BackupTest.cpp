@@ -121,6 +121,42 @@ TEST_F(BackupTest, UpdateDataInfomationCutsTheNameToFortyBytes) {
     EXPECT_EQ(FbFixture::scalar(db, "SELECT ENTTEXT FROM ACCDEF1"), std::string(39, 'a'));
 }
 
+TEST_F(BackupTest, UpdateDataInfomationKeepsTheStoredNameOnlyForABlankOne) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "テスト"},
+        {" \t ", "テスト"},
+        {"　　", ""}, // full-width blanks are a name given, trimmed to nothing
+        {" 　新名称　 ", "新名称"},
+    };
+    TDataInfomation info;
+    for (auto [given, stored] : cases) {
+        FbFixture::exec(db, "UPDATE ACCDEF1 SET ENTTEXT='テスト';");
+        TDataInfomationRec r;
+        r.DATALISTNAME = given;
+        info.UpdateDataInfomation("", dir, r);
+        EXPECT_EQ(r.DATALISTNAME, stored) << given;
+        EXPECT_EQ(FbFixture::scalar(db, "SELECT ENTTEXT FROM ACCDEF1"), stored) << given;
+    }
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(BackupTest, GetShareDataWarnsWhenTheLocalFolderCannotBeMade) {
+    writeFileBytes(fb.path("plain"), "a file, not a folder");
+    const std::string local = fb.path("plain").string() + "/local";
+    TDataInfomation info;
+    EXPECT_EQ(info.GetShareData(dir, local, 0), 0);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    const auto& m = prompt.messages[0];
+    EXPECT_EQ(m.kind, platform::pkWarning);
+    EXPECT_EQ(m.title, "警告");
+    EXPECT_EQ(m.buttons, platform::mbYes);
+    EXPECT_EQ(m.text(), "\"" + local + "\"の作成に失敗しました。");
+    // Silently: no box.
+    prompt.messages.clear();
+    EXPECT_EQ(info.GetShareData(dir, local, 1), 0);
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
 TEST_F(BackupTest, GetShareDataKeepsUnreturnedLocalWorkAndMarksOnlyAGoodCopy) {
     const std::string share = dir;
     const std::string local = fb.path("local").string();
