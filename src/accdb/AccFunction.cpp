@@ -2,9 +2,12 @@
 
 #include "db/Date.h"
 
+#include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 #include "platform/Folders.h"
@@ -147,6 +150,17 @@ std::string FixRightStr(std::string_view Text, int Count) {
     std::string result = platform::fromU32(out);
     if (width < Count) result = SpaceStr(Count).substr(0, static_cast<size_t>(Count - width)) + result;
     return result;
+}
+
+int StrToIntDef(std::string_view Text, int Default) {
+    if (Text.empty()) return Default;
+    const std::string text(Text); // strtol needs the terminating NUL
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != '\0') return Default;
+    if (errno == ERANGE || v < INT_MIN || v > INT_MAX) return Default;
+    return static_cast<int>(v);
 }
 
 std::int64_t StrToKingaku(std::string_view Text) {

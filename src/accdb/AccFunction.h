@@ -47,6 +47,10 @@ inline int BoolToInt(bool Flag) { return Flag ? 1 : 0; }
 // True when Text is not empty (a single blank counts as not empty).
 inline bool StrNotEmpty(std::string_view Text) { return !Text.empty(); }
 
+// The whole text read as a decimal integer (leading blanks and a sign
+// allowed); Default when it is empty, has anything else or does not fit an
+// int, so a stored number never comes back wrapped.
+int StrToIntDef(std::string_view Text, int Default);
 // The text read as an amount (1/10000 yen), 0 when it cannot be read.
 std::int64_t StrToKingaku(std::string_view Text);
 // The text read as a date "yyyy/MM/dd", 0 when it cannot be read.

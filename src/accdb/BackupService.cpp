@@ -1,12 +1,18 @@
 #include "accdb/BackupService.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
+#include <vector>
 
 #include "accdb/AccRecord.h"
 #include "accdb/DataModule.h"
@@ -78,13 +84,76 @@ void removeQuietly(const std::string& path) {
     fs::remove(path, ec);
 }
 
+bool writeAll(int fd, const char* p, std::size_t n) {
+    while (n > 0) {
+        const ssize_t w = ::write(fd, p, n);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return false;
+        p += w;
+        n -= static_cast<std::size_t>(w);
+    }
+    return true;
+}
+
+// Copies `from` to a new file beside `target`, flushes it to disk and renames
+// it over `target`: under that name there is only ever the old file or the
+// whole new one. The copy gets the permissions of `from`.
+bool copyOver(const std::string& from, const std::string& target) {
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
+    struct stat st {};
+    if (::fstat(in, &st) != 0) {
+        ::close(in);
+        return false;
+    }
+    const fs::path dest(target);
+    const fs::path dir = dest.has_parent_path() ? dest.parent_path() : fs::path(".");
+    std::string name = (dir / ("." + dest.filename().string() + ".XXXXXX")).string();
+    const int out = ::mkstemp(name.data());
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    bool ok = ::fchmod(out, st.st_mode & 07777) == 0;
+    std::vector<char> buf(1 << 20);
+    while (ok) {
+        const ssize_t r = ::read(in, buf.data(), buf.size());
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) {
+            ok = r == 0;
+            break;
+        }
+        ok = writeAll(out, buf.data(), static_cast<std::size_t>(r));
+        platform::pumpEvents();
+    }
+    ::close(in);
+    ok = ::fsync(out) == 0 && ok;
+    ok = ::close(out) == 0 && ok;
+    if (ok) ok = ::rename(name.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(name.c_str());
+        return false;
+    }
+    // The new name itself reaches the disk with the folder.
+    const int d = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (d >= 0) {
+        ::fsync(d);
+        ::close(d);
+    }
+    return true;
+}
+
 // Puts `temp` in the place of `target` (replacing it): locally one rename,
-// which the file system does at once; on a server by its file operations.
+// which the file system does at once, or, onto another file system, a
+// complete copy renamed into place; on a server by its file operations.
 bool swapIn(const std::string& temp, const std::string& target, bool local) {
     if (local) {
         std::error_code ec;
         fs::rename(temp, target, ec);
-        return !ec;
+        if (!ec) return true;
+        if (ec != std::errc::cross_device_link || !copyOver(temp, target)) return false;
+        removeQuietly(temp);
+        return true;
     }
     if (DM->FExist(target, ConnectKind) && !DM->FDel(target, ConnectKind)) return false;
     return DM->FMove(temp, target, ConnectKind);

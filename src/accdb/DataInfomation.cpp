@@ -34,6 +34,13 @@ bool isBlankText(const std::string& s) {
     return true;
 }
 
+// Nothing left once blanks and control characters are trimmed off.
+bool trimsToEmpty(const std::string& s) {
+    for (unsigned char c : s)
+        if (c > ' ') return false;
+    return true;
+}
+
 std::string upper(std::string s) {
     for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
@@ -359,8 +366,10 @@ void TDataInfomation::UpdateDataInfomation(const std::string& Host, const std::s
     try {
         db::TxScope scope(DM->IBTransactionDAT);
         try {
+            // Only a name of half-width blanks falls back to the stored one;
+            // full-width blanks are a name given, and trim to an empty one below.
             std::string name = Rec.DATALISTNAME;
-            if (TrimZen(name).empty()) {
+            if (trimsToEmpty(name)) {
                 auto q = DM->IBQACC1("SELECT ENTTEXT FROM ACCDEF1\nWHERE REC=1");
                 q->execute();
                 if (q->fetch()) name = q->asString(0);
@@ -434,7 +443,7 @@ int TDataInfomation::GetShareData(const std::string& ShareFolder, const std::str
     if (!ForceFolder(LocalFolder)) {
         if (Silent != 1) {
             TMessage2InfoRec m;
-            InitMessage2Info(3, m);
+            InitMessage2Info(0, m);
             m.Buttons = platform::mbYes;
             m.Lines[0].Text = "\"" + LocalFolder + "\"の作成に失敗しました。";
             ShowMessageBox2(m);

@@ -13,8 +13,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include <cstdlib>
-
+#include "accdb/AccFunction.h"
 #include "accdb/AccRecord.h"
 #include "accdb/AppInfo.h"
 #include "accdb/DataModule.h"
@@ -28,14 +27,6 @@ namespace {
 constexpr const char* kWrongCode = "コードまたはパスワードが違います。\r正しいコードまたはパスワードを入力して下さい。";
 constexpr const char* kLoginFailed = "ログイン処理に失敗しました。以下の理由が考えられます。";
 constexpr const char* kDefConnectFailed = "財務システムデータベースの接続処理に失敗しました。";
-
-int intOf(const std::string& text) {
-    if (text.empty()) return 0;
-    char* end = nullptr;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end != '\0') return 0;
-    return static_cast<int>(v);
-}
 
 void errorBox(const std::string& text) {
     platform::PromptMessage m;
@@ -152,10 +143,10 @@ int TLogonRules::OKBtnClick() {
         return platform::mrNone;
     }
     if (SystemDef.GroupMode) {
-        SystemDef.GroupId = intOf(txtGroupID);
+        SystemDef.GroupId = StrToIntDef(txtGroupID, 0);
         if (SystemDef.GroupId > 99999) SystemDef.GroupId = 0;
     }
-    const int enteredCode = intOf(txtOpCode);
+    const int enteredCode = StrToIntDef(txtOpCode, 0);
     // Codes 0 to 9 never reach the database.
     if (enteredCode < 10) {
         refuse(kWrongCode, fcOpCode);
@@ -421,9 +412,15 @@ void TLogonBox::okClicked() {
 }
 
 void TLogonBox::keyPressEvent(QKeyEvent* e) {
-    // Esc does not close this dialog; Enter moves on instead of pressing a button.
+    // Esc does not close this dialog. Enter presses the focused button, so that
+    // code, Enter, password, Enter, Enter logs on; elsewhere it moves on.
     if (e->key() == Qt::Key_Escape) return;
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        QWidget* const f = focusWidget();
+        if ((f == ok_ || f == cancel_) && f->isEnabled()) {
+            static_cast<QPushButton*>(f)->click();
+            return;
+        }
         focusNextChild();
         return;
     }

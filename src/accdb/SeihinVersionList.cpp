@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "accdb/AccFunction.h"
 #include "accdb/AccRecord.h"
 #include "accdb/AppInfo.h"
 #include "accdb/MojiBunkatu.h"
@@ -15,12 +16,6 @@ std::string upperAscii(std::string s) {
     for (auto& c : s)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
     return s;
-}
-
-int intOrZero(const std::string& s) {
-    char* end = nullptr;
-    const long v = std::strtol(s.c_str(), &end, 10);
-    return (s.empty() || *end != '\0') ? 0 : static_cast<int>(v);
 }
 
 // Version text split at '.'; empty unless it has exactly three parts.
@@ -56,7 +51,7 @@ void TSeihinVersionList::Load(bool SortDescending) {
         const std::pair<const char*, const char*> fixed[] = {{"1.0.0", "09版"}, {"2.0.0", "10版"}, {"3.0.0", "11版"}};
         for (const auto& [ver, name] : fixed) {
             const auto p = threeParts(ver);
-            if (!p.empty()) add({intOrZero(p[0]), intOrZero(p[1]), 0, name});
+            if (!p.empty()) add({StrToIntDef(p[0], 0), StrToIntDef(p[1], 0), 0, name});
         }
     }
     for (int m = 4; m <= ProgramMajor; ++m) add({m, 0, 0, std::to_string(m + 8) + "版"});
@@ -72,7 +67,7 @@ void TSeihinVersionList::Load(bool SortDescending) {
             const std::string key = root + "\\" + sub;
             const auto p = threeParts(reg->readValue(key, "Version").text);
             if (p.empty()) continue;
-            const int major = intOrZero(p[0]), minor = intOrZero(p[1]);
+            const int major = StrToIntDef(p[0], 0), minor = StrToIntDef(p[1], 0);
             bool known = false;
             for (const auto& e : Entries)
                 if (e.Major == major && e.Minor == minor) known = true;

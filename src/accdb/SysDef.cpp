@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QFontDatabase>
 
-#include <cstdlib>
 #include <string_view>
 #include <vector>
 
@@ -14,20 +13,6 @@
 #include "accdb/IBErrorReport.h"
 
 namespace {
-
-bool parseInt(const std::string& text, int& out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end != '\0') return false;
-    out = static_cast<int>(v);
-    return true;
-}
-
-int strToIntDef(const std::string& text, int def) {
-    int v = 0;
-    return parseInt(text, v) ? v : def;
-}
 
 std::string moneyText(std::int64_t v) {
     const bool neg = v < 0;
@@ -122,7 +107,7 @@ int SysRegToInt(const TSysRegValue& Value) {
     if (auto p = std::get_if<bool>(&Value)) return *p ? 1 : 0;
     if (auto p = std::get_if<std::int64_t>(&Value)) return static_cast<int>(*p);
     if (auto p = std::get_if<double>(&Value)) return static_cast<int>(*p);
-    if (auto p = std::get_if<std::string>(&Value)) return strToIntDef(*p, 0);
+    if (auto p = std::get_if<std::string>(&Value)) return StrToIntDef(*p, 0);
     return 0;
 }
 
@@ -172,7 +157,7 @@ TSysRegValue SysRegTextToValue(const std::string& SType, const std::string& Stor
     if (SType == kRegText) return text;
     if (SType == kRegBool) return StrIsTrue(text);
     if (SType == kRegDate) return static_cast<double>(StrToDateZero(text));
-    if (SType == kRegInt) return strToIntDef(text, 0);
+    if (SType == kRegInt) return StrToIntDef(text, 0);
     if (SType == kRegMoney) return StrToKingaku(text);
     return std::string(kRegTypeError);
 }

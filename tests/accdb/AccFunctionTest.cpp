@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <cstdlib>
 
 #include "accdb/AccFunction.h"
@@ -75,6 +76,13 @@ TEST(AccFunctionTest, SplitStrArrayKeepsWithinTheArray) {
 }
 
 TEST(AccFunctionTest, TextsToAmountsAndDates) {
+    const std::pair<const char*, int> ints[] = {
+        {"42", 42}, {" -7", -7}, {"+5", 5}, {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
+        {"2147483648", -1}, {"-2147483649", -1}, {"4294967338", -1}, {"99999999999999999999", -1},
+        {"", -1}, {" ", -1}, {"-", -1}, {"12 ", -1}, {"1.5", -1}, {"0x1A", -1}, {"１２", -1},
+    };
+    for (auto [text, want] : ints) EXPECT_EQ(StrToIntDef(text, -1), want) << text;
+
     const std::pair<const char*, std::int64_t> amounts[] = {
         {"123", 1230000}, {" -1.5 ", -15000}, {"0.00005", 1}, {"12.34567", 123457}, {"abc", 0}, {"", 0}, {"1,000", 0},
     };

@@ -1,6 +1,10 @@
 // Status file, backup services, trailer, My Number log and the worker, on
 // real embedded databases.
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include <QCoreApplication>
@@ -117,6 +121,42 @@ TEST_F(BackupTest, UpdateDataInfomationCutsTheNameToFortyBytes) {
     EXPECT_EQ(FbFixture::scalar(db, "SELECT ENTTEXT FROM ACCDEF1"), std::string(39, 'a'));
 }
 
+TEST_F(BackupTest, UpdateDataInfomationKeepsTheStoredNameOnlyForABlankOne) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "テスト"},
+        {" \t ", "テスト"},
+        {"　　", ""}, // full-width blanks are a name given, trimmed to nothing
+        {" 　新名称　 ", "新名称"},
+    };
+    TDataInfomation info;
+    for (auto [given, stored] : cases) {
+        FbFixture::exec(db, "UPDATE ACCDEF1 SET ENTTEXT='テスト';");
+        TDataInfomationRec r;
+        r.DATALISTNAME = given;
+        info.UpdateDataInfomation("", dir, r);
+        EXPECT_EQ(r.DATALISTNAME, stored) << given;
+        EXPECT_EQ(FbFixture::scalar(db, "SELECT ENTTEXT FROM ACCDEF1"), stored) << given;
+    }
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(BackupTest, GetShareDataWarnsWhenTheLocalFolderCannotBeMade) {
+    writeFileBytes(fb.path("plain"), "a file, not a folder");
+    const std::string local = fb.path("plain").string() + "/local";
+    TDataInfomation info;
+    EXPECT_EQ(info.GetShareData(dir, local, 0), 0);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    const auto& m = prompt.messages[0];
+    EXPECT_EQ(m.kind, platform::pkWarning);
+    EXPECT_EQ(m.title, "警告");
+    EXPECT_EQ(m.buttons, platform::mbYes);
+    EXPECT_EQ(m.text(), "\"" + local + "\"の作成に失敗しました。");
+    // Silently: no box.
+    prompt.messages.clear();
+    EXPECT_EQ(info.GetShareData(dir, local, 1), 0);
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
 TEST_F(BackupTest, GetShareDataKeepsUnreturnedLocalWorkAndMarksOnlyAGoodCopy) {
     const std::string share = dir;
     const std::string local = fb.path("local").string();
@@ -158,6 +198,48 @@ TEST_F(BackupTest, ServiceAndGbakRoundTripsKeepTheRows) {
         EXPECT_EQ(count(db, "MYNUMBER_LOG"), "3") << gbak;
         EXPECT_FALSE(DM->IBDatabaseDAT.connected());
     }
+}
+
+TEST_F(BackupTest, BackupOntoAnotherFileSystemArrivesWhole) {
+    // The work file sits beside the database; /dev/shm is a file system of
+    // its own, so the work file cannot simply be renamed there.
+    struct stat shmStat {}, dataStat {};
+    if (::stat("/dev/shm", &shmStat) != 0 || ::stat(dir.c_str(), &dataStat) != 0 ||
+        shmStat.st_dev == dataStat.st_dev)
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    std::string name = "/dev/shm/zr-backup-XXXXXX";
+    ASSERT_NE(::mkdtemp(name.data()), nullptr);
+    struct Cleanup {
+        fs::path p;
+        ~Cleanup() {
+            std::error_code ec;
+            fs::remove_all(p, ec);
+        }
+    } cleanup{name};
+    auto entries = [&] {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(name)) names.insert(e.path().filename().string());
+        return names;
+    };
+
+    const std::string bak = name + "/s.fbk";
+    writeFileBytes(bak, "an older backup");
+    ASSERT_TRUE(BackupFDB(TProtocol::Local, "", db, bak, 0));
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_FALSE(fs::exists(dir + "/tvacc.fb_"));
+    EXPECT_EQ(entries(), std::set<std::string>{"s.fbk"});
+    FbFixture::exec(db, "DELETE FROM MYNUMBER_LOG;");
+    ASSERT_TRUE(RestoreFDB(TProtocol::Local, "", db, bak, 1));
+    EXPECT_EQ(count(db, "MYNUMBER_LOG"), "3");
+
+    // A name that cannot be replaced: the backup fails and leaves no copy
+    // and no work file behind.
+    fs::create_directories(name + "/d.fbk/x");
+    prompt.messages.clear();
+    EXPECT_FALSE(BackupFDB(TProtocol::Local, "", db, name + "/d.fbk", 0));
+    EXPECT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(entries(), (std::set<std::string>{"d.fbk", "s.fbk"}));
+    EXPECT_FALSE(fs::exists(dir + "/tvacc.fb_"));
 }
 
 TEST_F(BackupTest, FailingRestoreLeavesTheDatabaseAsItWas) {

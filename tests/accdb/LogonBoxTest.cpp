@@ -189,6 +189,41 @@ TEST_F(LogonBoxTest, RefusalsKeepTheDialogOpen) {
     }
 }
 
+TEST_F(LogonBoxTest, KeyboardOnlyLogon) {
+    // Code, Enter, password, Enter, Enter: the last Enter presses the focused OK.
+    TLogonBox box;
+    box.show();
+    box.OpCodeEdit()->setFocus();
+    QTest::keyClicks(box.OpCodeEdit(), "10");
+    QTest::keyClick(box.focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(box.focusWidget(), box.PasswordEdit());
+    QTest::keyClicks(box.PasswordEdit(), " pw");
+    QTest::keyClick(box.focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(box.focusWidget(), box.OkButton());
+    EXPECT_TRUE(box.isVisible());
+    QTest::keyClick(box.focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(box.result(), QDialog::Accepted);
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_EQ(SystemDef.LoginCode, 10);
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(LogonBoxTest, EnterOnFocusedCancelCancels) {
+    for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        TLogonBox box;
+        box.show();
+        QTest::keyClicks(box.OpCodeEdit(), "10");
+        box.PasswordEdit()->setText(" pw");
+        box.CancelButton()->setFocus();
+        ASSERT_EQ(box.focusWidget(), box.CancelButton());
+        QTest::keyClick(box.focusWidget(), key);
+        EXPECT_EQ(box.result(), QDialog::Rejected) << key;
+        EXPECT_FALSE(box.isVisible()) << key;
+        EXPECT_EQ(SystemDef.OpCode, 0);
+        EXPECT_FALSE(DM->IBDatabaseDEF.connected());
+    }
+}
+
 TEST_F(LogonBoxTest, WrongPasswordAgainstTheRealCheck) {
     TLogonBox box;
     EXPECT_EQ(logon(box, "10", "pw"), 0);

@@ -1,6 +1,8 @@
 // Operator settings against a real system database.
 #include "accdb/SysDef.h"
 
+#include <climits>
+
 #include "DataModuleSupport.h"
 
 namespace {
@@ -112,6 +114,10 @@ TEST_F(SysDefTest, TypedKeysReadByTypeWord) {
         {"整数", "", 0},
         {"文字", "", std::string(" ")},
         {"整数", "12", 12},
+        {"整数", "-2147483648", INT_MIN},
+        {"整数", "2147483648", 0},     // beyond int: the default, not a wrapped number
+        {"整数", "4294967308", 0},     // would wrap to 12
+        {"整数", "-2147483649", 0},
         {"論理", "TRUE", true},
         {"論理", "true", false},
         {"金額", "1234.5", std::int64_t{12345000}},
