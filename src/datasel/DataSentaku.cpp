@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -36,6 +37,7 @@
 #include "dbupdate/DbUpdateList.h"
 #include "platform/IniFile.h"
 #include "platform/Prompt.h"
+#include "ui/AnimeProgress.h"
 #include "ui/Base64.h"
 #include "ui/MessageBox.h"
 #include "ui/MessageDlg2.h"
@@ -693,6 +695,27 @@ std::string fmtNendo(int nendo)
     return std::to_string(nendo) + " 期";
 }
 
+// The status file caches what the data database says of the data set: its
+// update prohibition and read-only flag and its details.
+void writeStatusCache(IDataSentakuServices& svc, const std::string& folder, const TDataInfomationRec& info)
+{
+    try {
+        platform::IniFile ini(DataStatusFilePath(folder));
+        ini.writeInteger("DATASTS", "UPDATE_LOCK", info.UPDATE_LOCK);
+        ini.writeInteger("DATASTS", "READ_ONLY", info.READ_ONLY);
+        svc.WriteIniFile(folder, "DATAINFO", info);
+    } catch (const std::exception&) {
+        // only a cache of the database; the row still refreshes
+    }
+}
+
+// The operator's login code within the group.
+std::int64_t loginCode(std::int64_t opCode)
+{
+    const std::int64_t base = static_cast<std::int64_t>(SystemDef.GroupId) * 10000;
+    return base != 0 ? opCode % base : opCode;
+}
+
 } // namespace
 
 std::function<int(TDataSentakuBox&)> TDataSentakuBox::ModalRunner;
@@ -787,6 +810,10 @@ TDataSentakuBox::TDataSentakuBox(QWidget* parent, std::shared_ptr<IDataSentakuSe
     });
     connect(PerfectGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int col) { GridHeaderClick(col); });
+    connect(PerfectGrid1, &QTableView::clicked, this, [this](const QModelIndex& ix) {
+        if (ix.isValid())
+            GridCellClick(ix.row(), ix.column());
+    });
     connect(PerfectGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& now, const QModelIndex& before) {
                 if (before.isValid())
@@ -1410,7 +1437,7 @@ void TDataSentakuBox::ReloadChildRows(int row)
         if (svc_->ReadDataInfo(childLocal, info)) {
             FillRowFromInfo(child, 0, info);
             child.GASSAN = kChildGassan;
-            svc_->WriteIniFile(childLocal, "DATAINFO", info);
+            writeStatusCache(*svc_, childLocal, info);
         } else {
             svc_->GetDataStatus(childLocal, info);
             FillRowFromInfo(child, 0, info);
@@ -1439,12 +1466,54 @@ void TDataSentakuBox::ReloadChildRows(int row)
     }
 }
 
+void TDataSentakuBox::ReloadAndLocate(int topRow, const TDataListRec& rec)
+{
+    ReadList();
+    FillGrid(-1);
+    if (topRow < 0 || topRow > 32699)
+        topRow = 0;
+    if (RowCount() > 0 && topRow < RowCount())
+        PerfectGrid1->scrollTo(GridModel->index(topRow, colCode), QAbstractItemView::PositionAtTop);
+    const std::string want = UpperAscii(GridPathText(rec.PASNAME, SystemDef.BaseDir));
+    for (int r = 0; r < RowCount(); ++r)
+        if (CellInt(r, colNo) == rec.REC && !CellText(r, colNo).empty() &&
+            (rec.PASNAME.empty() || UpperAscii(CellText(r, colFolder)) == want)) {
+            SetCurrentRow(r);
+            return;
+        }
+    SetCurrentRow(CurrentRow());
+}
+
 void TDataSentakuBox::DataListRefresh(int row)
 {
     if (row < 0) {
-        if (RowCount() == 0)
-            return;
+        auto progressText = [this](const std::string& text) {
+            if (refreshProgress_)
+                refreshProgress_->SetInfoLabel(QString::fromStdString(text));
+        };
+        if (ConnectKind == 1 || ConnectKind == 2) {
+            // Other operators change the server's list: read it anew first.
+            progressText("データリストの更新中…");
+            try {
+                const int cur = CurrentRow();
+                const int pi = cur >= 0 ? CellInt(cur, colParent) : 0;
+                TDataListRec keep;
+                if (pi >= 0 && pi < static_cast<int>(Rows.size()))
+                    keep = Rows[static_cast<std::size_t>(pi)];
+                const int top = PerfectGrid1->rowAt(0);
+                listCtl_->RenumberRec();
+                ReloadAndLocate(top, keep);
+            } catch (const std::exception& e) {
+                if (listCtl_->ErrorReporter)
+                    listCtl_->ErrorReporter(e, "TDataSentakuBox.DataListRefresh", "データリストの更新に失敗しました。");
+            }
+        }
         for (int q = 0; q < RowCount(); ++q) {
+            if (refreshProgress_ && refreshProgress_->Cancelled())
+                break;
+            char text[128];
+            std::snprintf(text, sizeof text, "データリスト（%d行目）の更新中…", q + 1);
+            progressText(text);
             DataListRefresh(q);
             QCoreApplication::processEvents();
         }
@@ -1494,14 +1563,7 @@ void TDataSentakuBox::DataListRefresh(int row)
         TDataInfomationRec info;
         svc_->GetDataStatus(path, info);
         if (svc_->ReadDataInfo(path, info)) {
-            try {
-                platform::IniFile ini(DataStatusFilePath(path));
-                ini.writeInteger("DATASTS", "UPDATE_LOCK", info.UPDATE_LOCK);
-                ini.writeInteger("DATASTS", "READ_ONLY", info.READ_ONLY);
-                svc_->WriteIniFile(path, "DATAINFO", info);
-            } catch (const std::exception&) {
-                // the status file is a cache of the database; the row still refreshes
-            }
+            writeStatusCache(*svc_, path, info);
             FillRowFromInfo(*rec, 0, info);
             listCtl_->UpdateDataListRecord(*rec, false, true);
             ReloadChildRows(row);
@@ -1726,7 +1788,7 @@ void TDataSentakuBox::IncSerchTimerTimer()
 
 void TDataSentakuBox::GridHeaderClick(int col)
 {
-    if (CurrentRow() < 0 && RowCount() > 0)
+    if (CurrentRow() < 0)
         return;
     if (!(col == 0 || col == 1 || (col >= 3 && col <= 7)))
         return;
@@ -1750,6 +1812,60 @@ void TDataSentakuBox::GridHeaderClick(int col)
             break;
         }
     }
+    SetFKeyCaptions();
+}
+
+void TDataSentakuBox::GridCellClick(int row, int col)
+{
+    if (CurrentRow() < 0 || col != colLockPic || (ConnectKind != 1 && ConnectKind != 2))
+        return;
+    TDataListRec* r = GetRowRecord(row);
+    if (!r || r->ENTTEXT.empty())
+        return;
+    const std::string folder = GetRowDataPath(row);
+    try {
+        const std::uint8_t st = CheckDataStatus(folder, true, false);
+        if (st == 0)
+            return; // no data database: already told
+        const TDataInfomationRec& info = checks_->StatusRec;
+        auto refuse = [&](const char* caption, const std::string& text) {
+            TMessageInfoRec box;
+            InitMessageInfo(box);
+            box.Kind = 1;
+            box.Caption = caption;
+            box.Text = text;
+            box.Lines = {"【データフォルダ】", "\u3000" + folder,
+                         "【オペレータ】",     "\u3000" + std::to_string(loginCode(info.OPCODE)),
+                         "【オペレータ名】",   "\u3000" + info.OPERATOR};
+            ShowMessageBox(box);
+        };
+        if (st > 3) {
+            char text[512];
+            std::snprintf(text, sizeof text, "このデータは%sのため処理が行えません。",
+                          TDataSentakuListCtl::GetDataStatusText(st).c_str());
+            refuse("選択データの状態", text);
+            return;
+        }
+        std::int32_t lock = 0;
+        if (CellInt(row, colLock) != 0) {
+            // Only the operator who locked the data may release it.
+            if (!(info.STATUS == 3 && info.OPCODE == SystemDef.OpCode)) {
+                refuse("ロックデータの状態", "このデータは違うオペレータによりロックされているため解除は行えません。");
+                return;
+            }
+            SetDataStatus(folder, 1);
+        } else {
+            SetDataStatus(folder, 3);
+            lock = static_cast<std::int32_t>(loginCode(SystemDef.OpCode));
+        }
+        r->DATALOCK = lock;
+        GridModel->setData(GridModel->index(row, colLock), lock);
+        GridModel->setData(GridModel->index(row, colLockPic), lock != 0 ? QString::fromUtf8(kLockPic) : QString());
+        SaveRow(*r);
+    } catch (const std::exception& e) {
+        reportError(e);
+    }
+    paintRow(row);
     SetFKeyCaptions();
 }
 
@@ -1891,11 +2007,7 @@ void TDataSentakuBox::F12Click()
             }
             if (SyoriType == 5) {
                 if (svc_->IsCloudShareUse(false) && r->CLOUD == 1) {
-                    TMessageInfoRec info;
-                    InitMessageInfo(info);
-                    info.Kind = 1;
-                    info.Text = "クラウドシェアデータのため選択できません。他の場所を選んで下さい。";
-                    ShowMessageBox(info);
+                    showInfo("クラウドシェアデータのため選択できません。他の場所を選んで下さい。");
                     return;
                 }
                 clear();
@@ -1992,8 +2104,33 @@ void TDataSentakuBox::btnListUpdateClick()
     m.kind = platform::pkConfirmation;
     m.setText(std::string("データリストの更新を行います。") + "\r" + "よろしいですか？");
     m.buttons = platform::mbYes | platform::mbNo;
-    if (platform::prompt().show(m) == platform::mrYes)
-        DataListRefresh(-1);
+    if (platform::prompt().show(m) == platform::mrYes) {
+        TxAnimeProgressDialog progress;
+        progress.SetCaption(QStringLiteral("更新中"));
+        progress.SetInfoLabel(QStringLiteral("データリストの更新中…"));
+        progress.SetAviFile(QString::fromStdString(SystemDef.ExeDir + "/progress.avi"));
+        progress.CancelBtnShow = true;
+        progress.Execute(this);
+        refreshProgress_ = &progress;
+        std::exception_ptr failure;
+        try {
+            DataListRefresh(-1);
+        } catch (const std::exception&) {
+            failure = std::current_exception();
+        }
+        refreshProgress_ = nullptr;
+        raise();
+        activateWindow();
+        progress.Close();
+        show();
+        if (failure) {
+            try {
+                std::rethrow_exception(failure);
+            } catch (const std::exception& e) {
+                reportError(e);
+            }
+        }
+    }
     SetFKeyCaptions();
 }
 

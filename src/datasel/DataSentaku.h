@@ -31,6 +31,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 class TxPlButton;
+class TxAnimeProgressDialog;
 class TDataSentakuListCtl;
 class TDbUpdateState;
 namespace db {
@@ -286,6 +287,9 @@ public:
     void ReloadChildRows(int row);
     void ClearChildRows(int row, bool withFolders);
     void RenumberChildNames(int row);
+    // Reloads the list and redraws it with topRow at the top, then makes the
+    // row of rec (its REC and, when given, its PASNAME) current.
+    void ReloadAndLocate(int topRow, const TDataListRec& rec);
     void SetDataStatus(const std::string& folder, std::uint8_t status);
     void FillRowFromInfo(TDataListRec& row, std::uint8_t clear, const TDataInfomationRec& info);
     void SaveRow(const TDataListRec& row);
@@ -305,6 +309,8 @@ public:
     void F8Click();
     void F12Click();
     void GridHeaderClick(int col);
+    // A click on a data cell: the lock column locks or unlocks the row.
+    void GridCellClick(int row, int col);
     void btnSearchClick();
     void btnSearchCancelClick();
     void btnListUpdateClick();
@@ -359,6 +365,8 @@ private:
     std::string gridHint_;
     bool gridEnabled_ = true;
     bool inCloseQuery_ = false;
+    // The progress window of a refresh of all rows, while it is open.
+    TxAnimeProgressDialog* refreshProgress_ = nullptr;
     std::uint32_t oddRowColor_ = 0xE1F0FF;
     std::uint32_t focusColor_ = 0x246BFF;
 };

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QEventLoop>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -18,6 +22,7 @@
 #include "platform/Prompt.h"
 #include "support/FbFixture.h"
 #include "support/TempDir.h"
+#include "ui/AnimeProgress.h"
 
 using namespace datasel;
 using testsupport::FbColumns;
@@ -380,6 +385,7 @@ protected:
     void TearDown() override
     {
         TDataSentakuBox::ModalRunner = nullptr;
+        TDataSentakuBox::ServicesFactory = nullptr;
         ClearProcessForms();
         DM.reset();
         ResetAccRecordGlobals();
@@ -567,6 +573,311 @@ TEST_F(DataSentakuLaunch, ModeOneGreysLockedOldDataSortsByHeaderAndAsksBeforeEnd
     std::reverse(named.begin(), named.end());
     EXPECT_EQ(named, std::vector<std::string>(byNameDesc.begin(), byNameDesc.end() - 1));
     EXPECT_EQ(byRec, all) << "No sorts by REC ascending again";
+}
+
+
+// ---------------------------------------------------------------------------
+// The dialog with the data sets' status under the test's control: the
+// system database is real, the status of each data folder is scripted.
+
+struct ScriptedStatus {
+    int status = 1;
+    int opCode = 0;
+    std::string name;
+};
+
+class ScriptedServices : public TDataSentakuServices {
+public:
+    std::map<std::string, ScriptedStatus> status;
+    std::map<std::string, TDataInfomationRec> dataInfo; // readable data databases
+    std::vector<std::string> statusReads;
+    std::vector<std::pair<std::string, int>> statusWrites;
+    std::function<void(const std::string&)> onStatusRead;
+    bool cloud = false;
+
+    bool FileExists(const std::string& path, std::uint8_t) override
+    {
+        std::error_code ec;
+        return std::filesystem::is_regular_file(path, ec);
+    }
+    void GetDataStatus(const std::string& folder, TDataInfomationRec& rec) override
+    {
+        statusReads.push_back(folder);
+        rec = {};
+        const auto it = status.find(folder);
+        const ScriptedStatus st = it == status.end() ? ScriptedStatus{} : it->second;
+        rec.STATUS = static_cast<std::uint8_t>(st.status);
+        rec.OPCODE = st.opCode;
+        rec.OPERATOR = st.name;
+        if (onStatusRead)
+            onStatusRead(folder);
+    }
+    bool ReadDataInfo(const std::string& folder, TDataInfomationRec& rec) override
+    {
+        const auto it = dataInfo.find(folder);
+        if (it == dataInfo.end())
+            return false;
+        rec = it->second;
+        return true;
+    }
+    void SetDataStatus(const std::string& folder, std::uint8_t st) override { statusWrites.emplace_back(folder, st); }
+    bool IsCloudShareUse(bool) override { return cloud; }
+};
+
+class DataSentakuScripted : public DataSentakuLaunch {
+protected:
+    void SetUp() override
+    {
+        DataSentakuLaunch::SetUp();
+        svc = std::make_shared<ScriptedServices>();
+        TDataSentakuBox::ServicesFactory = [s = svc] { return s; };
+    }
+    std::string lockOf(int rec)
+    {
+        return FbFixture::scalar(sysDb, "SELECT DATALOCK FROM DATALIST WHERE REC=" + std::to_string(rec));
+    }
+    static void clickCell(TDataSentakuBox& box, int row, int col)
+    {
+        const QModelIndex ix = box.GridModel->index(row, col);
+        box.PerfectGrid1->scrollTo(ix);
+        QTest::mouseClick(box.PerfectGrid1->viewport(), Qt::LeftButton, {},
+                          box.PerfectGrid1->visualRect(ix).center());
+    }
+    static std::vector<std::string> names(TDataSentakuBox& box)
+    {
+        std::vector<std::string> out;
+        for (int r = 0; r < box.RowCount(); ++r)
+            out.push_back(box.CellText(r, TDataSentakuBox::colName));
+        return out;
+    }
+    std::shared_ptr<ScriptedServices> svc;
+};
+
+TEST_F(DataSentakuScripted, LockColumnLocksAndReleasesOnlyTheOperatorsOwnLock)
+{
+    ConnectKind = 1;
+    // Login 1 of the group is the operator; login 7 is another operator.
+    const int me = SystemDef.GroupId * 10000 + 1, other = SystemDef.GroupId * 10000 + 7;
+    SystemDef.OpCode = me;
+    FbFixture::exec(sysDb, "UPDATE DATALIST SET DATALOCK=1 WHERE REC=2;");
+    FbFixture::exec(sysDb, "UPDATE DATALIST SET DATALOCK=7 WHERE REC=3;");
+    struct Case {
+        const char* what;
+        int rec;
+        ScriptedStatus st;
+        int wantWrite; // the status written, -1 none
+        const char* wantLock;
+        const char* wantCaption; // "" no box
+        std::string wantText;
+    };
+    const Case cases[] = {
+        {"free data is locked", 1, {1, 0, ""}, 3, "1", "", ""},
+        {"own lock is released", 2, {3, me, "甲"}, 1, "0", "", ""},
+        {"another operator's lock stays", 3, {3, other, "乙"}, -1, "7", "ロックデータの状態",
+         "このデータは違うオペレータによりロックされているため解除は行えません。"},
+        {"data being saved is refused", 4, {4, other, "乙"}, -1, "0", "選択データの状態",
+         "このデータは保存中のため処理が行えません。"},
+        {"data in use by another operator can be locked", 5, {2, other, "乙"}, 3, "1", "", ""},
+    };
+    for (const auto& c : cases)
+        svc->status[folder(c.rec)] = c.st;
+    SystemDef.DataDir = folder(1);
+    std::vector<std::vector<std::pair<std::string, int>>> writes;
+    std::vector<std::string> pictures;
+    std::vector<std::size_t> boxes;
+    bool otherColumnIgnored = false;
+    const int result = launch(
+        [&](TDataSentakuBox& box) {
+            clickCell(box, 0, TDataSentakuBox::colName);
+            otherColumnIgnored = svc->statusWrites.empty() && svc->statusReads.empty();
+            for (const auto& c : cases) {
+                svc->statusWrites.clear();
+                clickCell(box, c.rec - 1, TDataSentakuBox::colLockPic);
+                writes.push_back(svc->statusWrites);
+                pictures.push_back(box.CellText(c.rec - 1, TDataSentakuBox::colLockPic));
+                boxes.push_back(prompt.messages.size());
+            }
+            box.ESCClick();
+        },
+        "SyoriType=0");
+    EXPECT_EQ(result, 2);
+    EXPECT_TRUE(otherColumnIgnored) << "only the lock column acts";
+    std::size_t shown = 0;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        ASSERT_LT(i, writes.size());
+        if (c.wantWrite < 0)
+            EXPECT_TRUE(writes[i].empty()) << c.what;
+        else
+            EXPECT_EQ(writes[i], (std::vector<std::pair<std::string, int>>{{folder(c.rec), c.wantWrite}})) << c.what;
+        EXPECT_EQ(lockOf(c.rec), c.wantLock) << c.what;
+        EXPECT_EQ(pictures[i].empty(), std::string(c.wantLock) == "0") << c.what;
+        if (std::string(c.wantCaption).empty()) {
+            EXPECT_EQ(boxes[i], shown) << c.what;
+            continue;
+        }
+        ASSERT_EQ(boxes[i], shown + 1) << c.what;
+        const auto& m = prompt.messages[shown++];
+        EXPECT_EQ(m.title, c.wantCaption) << c.what;
+        std::string all = m.text();
+        for (const auto& d : m.details)
+            all += "\r" + d;
+        EXPECT_NE(all.find(c.wantText), std::string::npos) << c.what << ": " << all;
+        for (const std::string& part : {std::string("\u3000") + folder(c.rec), std::string("\u30007"),
+                                        std::string("\u3000乙")})
+            EXPECT_NE(all.find(part), std::string::npos) << c.what << ": " << part << " in " << all;
+    }
+}
+
+TEST_F(DataSentakuScripted, RefreshAllShowsProgressAndStopsWhenCancelled)
+{
+    // Five rows with data and a free slot; the cancel button is pressed
+    // while the n-th data set is read (0: never).
+    for (const int cancelAt : {0, 1, 3}) {
+        prompt.messages.clear();
+        prompt.answer(platform::mrYes);
+        std::string caption, firstText;
+        bool cancelShown = false;
+        svc->statusReads.clear();
+        svc->onStatusRead = [&](const std::string&) {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* f = qobject_cast<TxProgressForm*>(w); f && f->isVisible()) {
+                    if (svc->statusReads.size() == 1) {
+                        caption = f->windowTitle().toStdString();
+                        firstText = f->label->text().toStdString();
+                        cancelShown = f->cancelButton->isVisible();
+                    }
+                    if (static_cast<int>(svc->statusReads.size()) == cancelAt)
+                        f->cancelButton->click();
+                }
+        };
+        bool progressGone = false, enabledAgain = false;
+        std::size_t reads = 0;
+        launch(
+            [&](TDataSentakuBox& box) {
+                svc->statusReads.clear();
+                box.btnListUpdate->click();
+                reads = svc->statusReads.size();
+                progressGone = true;
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (qobject_cast<TxProgressForm*>(w) && w->isVisible())
+                        progressGone = false;
+                enabledAgain = box.isEnabled();
+                box.ESCClick();
+            },
+            "SyoriType=0");
+        svc->onStatusRead = nullptr;
+        EXPECT_EQ(reads, cancelAt == 0 ? 5u : static_cast<std::size_t>(cancelAt)) << "cancel at " << cancelAt;
+        EXPECT_EQ(caption, "更新中");
+        EXPECT_EQ(firstText, "データリスト（1行目）の更新中…");
+        EXPECT_TRUE(cancelShown);
+        EXPECT_TRUE(progressGone);
+        EXPECT_TRUE(enabledAgain);
+        ASSERT_FALSE(prompt.messages.empty());
+        EXPECT_EQ(prompt.messages[0].text(), "データリストの更新を行います。\rよろしいですか？");
+    }
+}
+
+TEST_F(DataSentakuScripted, RefreshAllOnAServerRereadsTheListAndKeepsTheCurrentRow)
+{
+    ConnectKind = 1;
+    SystemDef.DataDir = folder(1);
+    prompt.answer(platform::mrYes);
+    std::vector<std::string> before, after;
+    std::string currentRec;
+    const int result = launch(
+        [&](TDataSentakuBox& box) {
+            before = names(box);
+            box.SetCurrentRow(2);
+            // Another operator adds a data set past the fixed slots, leaving a gap.
+            add(125, "己追加", 1, 0, 14, 0, "F06");
+            box.btnListUpdate->click();
+            after = names(box);
+            currentRec = box.CellText(box.CurrentRow(), TDataSentakuBox::colNo);
+            box.ESCClick();
+        },
+        "SyoriType=0");
+    EXPECT_EQ(result, 2);
+    const std::vector<std::string> listed = {"甲法人", "乙医療法人", "丙個人", "丁旧版", "戊新版", ""};
+    EXPECT_EQ(before, listed);
+    std::vector<std::string> withNew = listed;
+    withNew.push_back("己追加");
+    EXPECT_EQ(after, withNew);
+    EXPECT_EQ(currentRec, "3") << "the data set that was current stays current";
+    EXPECT_EQ(FbFixture::scalar(sysDb, "SELECT REC FROM DATALIST WHERE ENTTEXT='己追加'"), "121")
+        << "rows past the fixed slots are renumbered";
+}
+
+TEST_F(DataSentakuScripted, RefreshOfAConsolidatedRowCachesEachChildsFlags)
+{
+    FbFixture::exec(sysDb, "UPDATE DATALIST SET GASSAN=1 WHERE REC=1;");
+    namespace fs = std::filesystem;
+    const std::string child = folder(1) + "/child1";
+    fs::create_directories(child);
+    std::ofstream(child + "/tvacc.fdb") << "x";
+    TDataInfomationRec parent;
+    parent.GASSANKBN = 1;
+    parent.DATALISTNAME = "甲法人";
+    svc->dataInfo[folder(1)] = parent;
+    TDataInfomationRec kid;
+    kid.DATALISTNAME = "甲支店";
+    kid.UPDATE_LOCK = 1;
+    kid.READ_ONLY = 1;
+    svc->dataInfo[child] = kid;
+    SystemDef.DataDir = folder(1);
+    int rows = 0;
+    launch(
+        [&](TDataSentakuBox& box) {
+            box.DataListRefresh(0);
+            rows = box.RowCount();
+            box.ESCClick();
+        },
+        "SyoriType=0");
+    EXPECT_EQ(rows, 7) << "the child shows under its parent";
+    platform::IniFile ini(child + "/tvacc.ini");
+    EXPECT_EQ(ini.readInteger("DATASTS", "UPDATE_LOCK", -1), 1);
+    EXPECT_EQ(ini.readInteger("DATASTS", "READ_ONLY", -1), 1);
+}
+
+TEST_F(DataSentakuScripted, ModeFiveRefusesCloudDataWithTheInformationBox)
+{
+    FbFixture::exec(sysDb, "UPDATE DATALIST SET CLOUD=1 WHERE REC=1;");
+    svc->cloud = true;
+    SystemDef.DataDir = folder(2);
+    bool open = false;
+    const int result = launch(
+        [&](TDataSentakuBox& box) {
+            box.SetCurrentRow(0);
+            QTest::keyClick(box.PerfectGrid1, Qt::Key_F12);
+            open = box.isVisible();
+            box.ESCClick();
+        },
+        "SyoriType=5\rOnlySA_Syori=Backup\rOnlySA_BackupPath=/media/x");
+    EXPECT_EQ(result, 2);
+    EXPECT_TRUE(open);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].source, "TMessageBox2");
+    EXPECT_EQ(prompt.messages[0].kind, platform::pkInformation);
+    EXPECT_EQ(prompt.messages[0].title, "情報");
+    EXPECT_EQ(prompt.messages[0].text(), "クラウドシェアデータのため選択できません。他の場所を選んで下さい。");
+}
+
+TEST_F(DataSentakuLaunch, HeaderClickOnAnEmptyListKeepsTheSortOrder)
+{
+    int sortCol = 0, sortDesc = 0, rows = -1;
+    launch([&](TDataSentakuBox& box) {
+        rows = box.RowCount();
+        sortCol = box.SortCol;
+        sortDesc = box.SortDesc;
+        box.PerfectGrid1->horizontalHeader()->sectionClicked(TDataSentakuBox::colName);
+        sortCol = box.SortCol == sortCol ? sortCol : -100;
+        sortDesc = box.SortDesc == sortDesc ? sortDesc : -100;
+        box.ESCClick();
+    },
+           "SyoriType=0\rJyokenSet=1\rDataType=99");
+    EXPECT_EQ(rows, 0);
+    EXPECT_NE(sortCol, -100) << "the sort column changed";
+    EXPECT_NE(sortDesc, -100) << "the sort direction changed";
 }
 
 } // namespace
