@@ -2077,7 +2077,7 @@ void TDataSentakuBox::btnSearchClick()
     db::Attachment* att = svc_->SystemDatabase();
     if (!att)
         return;
-    TDataListKensakuBox box(*att, {}, {}, this);
+    TDataListKensakuBox box(*att, datasel::ReadTantoChoices(*att, SystemDef.GroupId), datasel::ReadDataVerChoices(), this);
     box.SetListType(0);
     box.Rec() = StoredConditions;
     box.SetMode(1);
