@@ -125,7 +125,9 @@ void TForm1::buildPages() {
             "以上で設定が完了しました。\n内容を確認し、よろしければ[完了]をクリックしてください。"));
         Memo5b = new QPlainTextEdit(p);
         Memo5b->setReadOnly(true);
-        Memo5b->setFont(ui::suiteFont(12));
+        // The summary lines are padded with spaces so that their colons
+        // line up: a fixed-width face keeps them in columns.
+        Memo5b->setFont(ui::suiteFixedFont(12));
         Memo5b->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         l->addWidget(memo5a);
         l->addWidget(Memo5b);

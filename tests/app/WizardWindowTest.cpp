@@ -24,6 +24,8 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QEventLoop>
+#include <QFontMetrics>
+#include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTimer>
@@ -158,6 +160,16 @@ TEST(WizardWindow, CallerRunOnTheDemoInstallation) {
         EXPECT_EQ(form.listDataInfo->item(1, 1)->text().toStdString(), "有限会社見本製作所");
         form.Button2->click();
         EXPECT_EQ(form.CurrentPage(), "page5");
+        {
+            // The summary's labels are padded with spaces so that their
+            // colons stand in one column.
+            const QStringList lines = form.Memo5b->toPlainText().split('\n');
+            ASSERT_GE(lines.size(), 4);
+            const QFontMetrics fm(form.Memo5b->font());
+            auto colonAt = [&fm](const QString& l) { return fm.horizontalAdvance(l.left(l.indexOf(':'))); };
+            for (int i = 2; i <= 3; ++i)
+                EXPECT_EQ(colonAt(lines[i]), colonAt(lines[1])) << lines[i].toStdString();
+        }
         form.Button2->click(); // finish
         settle();
         EXPECT_EQ(form.Logic().ResultCode, 0) << (prompt.texts().empty() ? "" : prompt.texts().back());
