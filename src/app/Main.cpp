@@ -5,6 +5,7 @@
 #include "ui/UiCommon.h"
 #include "ui/xWizard.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -56,6 +57,7 @@ TForm1::TForm1(IWizardDataModule& dm, ILogon& logon, ISharedData& shared, ICloud
 }
 
 TForm1::~TForm1() {
+    SetBusyCursor(false);
     logic_->FormDestroy();
     delete SystemDef.Font1;
     delete SystemDef.Font2;
@@ -186,6 +188,18 @@ void TForm1::CloseProgress() {
     if (progress_->isOpen())
         progress_->Close();
 }
+void TForm1::SetBusyCursor(bool Busy) {
+    // One override of our own at most, so that restoring never removes a
+    // cursor somebody else set.
+    if (Busy == busyCursor_)
+        return;
+    busyCursor_ = Busy;
+    if (Busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
 void TForm1::FocusDataButton() { btnDataSentaku->setFocus(); }
 void TForm1::SetNextCaption(const std::string& Caption) { Button2->setText(qs(Caption)); }
 
