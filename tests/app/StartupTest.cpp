@@ -6,10 +6,14 @@
 #include "platform/Prompt.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
+#include <QTableWidget>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -46,6 +50,17 @@ TEST(Startup, GuardsInTheirOrder) {
     EXPECT_STREQ(SingleInstanceMessage(1), "Plovane財務が起動しています。同時に起動することは出来ません。");
     EXPECT_STREQ(SingleInstanceMessage(2), "Plovane財務ツールが起動しています。同時に起動することは出来ません。");
     EXPECT_STREQ(SingleInstanceMessage(3), "アプリケーションは既に起動しています。");
+    unsetenv("ZR_LOCK_DIR");
+}
+
+TEST(Startup, ALockFolderThatCannotBeMadeDoesNotRefuseTheStart) {
+    testsupport::TempDir dir;
+    std::ofstream(dir / "plain") << "x";
+    setenv("ZR_LOCK_DIR", (dir / "plain" / "locks").c_str(), 1);
+    platform::ScriptedPrompt prompt;
+    platform::NamedGuard own;
+    EXPECT_EQ(CheckSingleInstance(own), 0);
+    EXPECT_TRUE(prompt.messages.empty()) << (prompt.texts().empty() ? "" : prompt.texts().front());
     unsetenv("ZR_LOCK_DIR");
 }
 
