@@ -143,4 +143,30 @@ TEST(LoginUsers, EveryOtherRowWithoutALimit) {
     }
 }
 
+TEST(LoginUsers, EscLeavesTheListOpenF12ClosesIt) {
+    ResetAccRecordGlobals();
+    Rows r;
+    r.rows = {{10000 * 10000 + 5, 5, 10000}};
+    SetLoginUserSource(&r);
+    {
+        TfmWebMenuL form;
+        form.show();
+        QApplication::processEvents();
+        ASSERT_TRUE(form.isVisible()) << "a list with a user stays up";
+        ASSERT_EQ(form.Grid()->rowCount(), 1);
+        for (QWidget* target : {static_cast<QWidget*>(form.Grid()), static_cast<QWidget*>(&form)}) {
+            QTest::keyClick(target, Qt::Key_Escape);
+            QApplication::processEvents();
+            EXPECT_TRUE(form.isVisible());
+            EXPECT_EQ(form.result(), 0);
+        }
+        QTest::keyClick(form.Grid(), Qt::Key_F12);
+        QApplication::processEvents();
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_EQ(form.result(), QDialog::Accepted);
+    }
+    SetLoginUserSource(nullptr);
+    ResetAccRecordGlobals();
+}
+
 } // namespace
