@@ -4,6 +4,7 @@
 #include "accdb/AccRecord.h"
 #include "app/ComRendo.h"
 #include "app/DemoInstall.h"
+#include "app/DmDataVerify.h"
 #include "app/DmWizardData.h"
 #include "accdb/DataInfomation.h"
 #include "accdb/DataModule.h"
@@ -126,6 +127,8 @@ TEST(WizardWindow, CallerRunOnTheDemoInstallation) {
     TLogonBoxLogon logon;
     TNoSharedData shared;
     TNoCloudShare cloud;
+    TDmDataVerifyServices dataVerify;
+    SetDataVerifyServices(&dataVerify);
     {
         TForm1 form(dm, logon, shared, cloud, makeExporter);
         ASSERT_TRUE(form.FormCreate({std::to_string(wnd) + ",1025,9," + out}, demo + "/bin/zorute_rendo"));
@@ -182,6 +185,7 @@ TEST(WizardWindow, CallerRunOnTheDemoInstallation) {
     DM.reset();
     TLogonBoxLogon::ModalRunner = nullptr;
     TDataSentakuBox::ModalRunner = nullptr;
+    SetDataVerifyServices(nullptr);
     std::vector<std::int64_t> posted;
     while (auto n = caller.receive(100))
         if (n->kind == platform::CallerNotice::Post) {
