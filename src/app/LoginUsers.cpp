@@ -160,6 +160,16 @@ void TfmWebMenuL::showEvent(QShowEvent* e) {
     fill();
 }
 
+void TfmWebMenuL::keyPressEvent(QKeyEvent* e) {
+    // Esc has no action on this list (it closes with its button or F12);
+    // a dialog would otherwise close on it.
+    if (e->key() == Qt::Key_Escape || e->matches(QKeySequence::Cancel)) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
 void TfmWebMenuL::keyReleaseEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_F12) {
         done(Accepted);

@@ -5,6 +5,7 @@
 #include "ui/UiCommon.h"
 #include "ui/xWizard.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -56,6 +57,7 @@ TForm1::TForm1(IWizardDataModule& dm, ILogon& logon, ISharedData& shared, ICloud
 }
 
 TForm1::~TForm1() {
+    SetBusyCursor(false);
     logic_->FormDestroy();
     delete SystemDef.Font1;
     delete SystemDef.Font2;
@@ -125,7 +127,9 @@ void TForm1::buildPages() {
             "以上で設定が完了しました。\n内容を確認し、よろしければ[完了]をクリックしてください。"));
         Memo5b = new QPlainTextEdit(p);
         Memo5b->setReadOnly(true);
-        Memo5b->setFont(ui::suiteFont(12));
+        // The summary lines are padded with spaces so that their colons
+        // line up: a fixed-width face keeps them in columns.
+        Memo5b->setFont(ui::suiteFixedFont(12));
         Memo5b->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         l->addWidget(memo5a);
         l->addWidget(Memo5b);
@@ -184,6 +188,18 @@ void TForm1::CloseProgress() {
     if (progress_->isOpen())
         progress_->Close();
 }
+void TForm1::SetBusyCursor(bool Busy) {
+    // One override of our own at most, so that restoring never removes a
+    // cursor somebody else set.
+    if (Busy == busyCursor_)
+        return;
+    busyCursor_ = Busy;
+    if (Busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
 void TForm1::FocusDataButton() { btnDataSentaku->setFocus(); }
 void TForm1::SetNextCaption(const std::string& Caption) { Button2->setText(qs(Caption)); }
 

@@ -30,6 +30,7 @@ public:
     void ShowProgress(const std::string& Caption, const std::string& Info) override;
     void StopProgressAnimation() override;
     void CloseProgress() override;
+    void SetBusyCursor(bool Busy) override;
     void FocusDataButton() override;
     void SetNextCaption(const std::string& Caption) override;
     void DataRowsChanged() override;
@@ -66,6 +67,7 @@ private:
     QPlainTextEdit* memo1b_ = nullptr;
     QLabel* label2a_ = nullptr;
     QLabel* label4a_ = nullptr;
+    bool busyCursor_ = false;
     bool closingByRules_ = false;
     bool shown_ = false;
     bool destroyed_ = false;

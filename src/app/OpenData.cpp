@@ -214,6 +214,9 @@ int TDataOpener::ReleaseSharedData() {
 int TDataOpener::AcquireSharedData() {
     int result = 1;
     try {
+        // The shared and the cloud copy replace the data set's files: it
+        // must not be attached while they are received.
+        disconnectData();
         if (ReceiveSharedData(SystemDef.Settings.KyoyuAuto != 0) <= 0)
             result = -912;
         else if (ExecCloudShare(0, "") <= 0)

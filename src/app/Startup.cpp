@@ -98,7 +98,9 @@ int CheckSingleInstance(platform::NamedGuard& own) {
         which = 1;
     else if (platform::NamedGuard::exists(kToolsGuard))
         which = 2;
-    else if (!own.acquire(kProgramGuard))
+    // A lock folder that cannot be written only loses the guard: nobody
+    // else runs, so the program starts.
+    else if (own.tryAcquire(kProgramGuard) == platform::NamedGuard::Acquired::Held)
         which = 3;
     if (which != 0)
         app::showBox(platform::pkInformation, SingleInstanceMessage(which));

@@ -15,8 +15,9 @@ extern const char* const kSuiteGuard;    // the suite's menu is running
 extern const char* const kToolsGuard;    // the suite's tools are running
 extern const char* const kProgramGuard;  // this program is running
 
-// 0 when the program may start (own then holds the program's guard); else
-// 1, 2 or 3 for the first guard found, after its message was shown.
+// 0 when the program may start (own then holds the program's guard, unless
+// its lock file could not be made); else 1, 2 or 3 for the first guard
+// found, after its message was shown.
 int CheckSingleInstance(platform::NamedGuard& own);
 // The message of a refusal (1..3).
 const char* SingleInstanceMessage(int which);

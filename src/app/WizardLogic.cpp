@@ -281,6 +281,25 @@ int TWizardLogic::ExportData() {
 
 void TWizardLogic::FinishClicked() {
     view_.ShowProgress("連動データの作成中", "連動データの作成中です…");
+    // The hourglass stays while the file is written and goes before the
+    // outcome is shown; it never outlives this step, whatever leaves it.
+    class BusyCursor {
+    public:
+        explicit BusyCursor(IWizardView& v) : v_(v) { v_.SetBusyCursor(true); }
+        ~BusyCursor() { end(); }
+        BusyCursor(const BusyCursor&) = delete;
+        BusyCursor& operator=(const BusyCursor&) = delete;
+        void end() {
+            if (on_) {
+                on_ = false;
+                v_.SetBusyCursor(false);
+            }
+        }
+
+    private:
+        IWizardView& v_;
+        bool on_ = true;
+    } busy(view_);
     int r = 4;
     std::string exceptionText;
     bool failed = false;
@@ -293,6 +312,7 @@ void TWizardLogic::FinishClicked() {
         failed = true;
     }
     view_.CloseProgress();
+    busy.end();
     if (!failed && r == 1) {
         if (CallerWnd == 0)
             app::showBox(pkInformation, "中間ファイルが作成されました。\r");

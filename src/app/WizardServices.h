@@ -122,6 +122,9 @@ public:
     virtual void ShowProgress(const std::string& Caption, const std::string& Info) = 0;
     virtual void StopProgressAnimation() = 0;
     virtual void CloseProgress() = 0;
+    // The hourglass over the whole program while a long step runs (true);
+    // false brings the normal cursor back.
+    virtual void SetBusyCursor(bool Busy) = 0;
     virtual void FocusDataButton() = 0;
     virtual void SetNextCaption(const std::string& Caption) = 0;
     // The data rows or the summary changed.

@@ -35,16 +35,17 @@ bool NamedGuard::exists(const std::string& name) {
     return held;
 }
 
-bool NamedGuard::acquire(const std::string& name) {
+NamedGuard::Acquired NamedGuard::tryAcquire(const std::string& name) {
     release();
     int fd = openLock(name);
-    if (fd < 0) return false;
+    if (fd < 0) return Acquired::Unavailable;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
         ::close(fd);
-        return false;
+        return held ? Acquired::Held : Acquired::Unavailable;
     }
     fd_ = fd;
-    return true;
+    return Acquired::Taken;
 }
 
 void NamedGuard::release() {

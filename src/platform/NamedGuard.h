@@ -14,11 +14,18 @@ public:
     NamedGuard(const NamedGuard&) = delete;
     NamedGuard& operator=(const NamedGuard&) = delete;
 
+    enum class Acquired {
+        Taken,       // this object holds the guard now
+        Held,        // another holder has it
+        Unavailable  // the lock file cannot be made or locked; nobody holds it
+    };
+
     // True when some holder (this or another process) holds the guard.
     static bool exists(const std::string& name);
-    // Takes the guard; false when another holder has it or the lock file
-    // cannot be made.
-    bool acquire(const std::string& name);
+    // Takes the guard and tells why it did not when it did not.
+    Acquired tryAcquire(const std::string& name);
+    // True only when the guard was taken.
+    bool acquire(const std::string& name) { return tryAcquire(name) == Acquired::Taken; }
     void release();
     bool held() const { return fd_ >= 0; }
 

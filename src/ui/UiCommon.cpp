@@ -17,7 +17,9 @@ void installJapaneseFonts() {
         return {};
     };
     const QString pGothic = pick({"IPAPGothic", "IPAGothic", "Noto Sans CJK JP"});
-    const QString gothic = pick({"IPAGothic", "IPAPGothic", "Noto Sans Mono CJK JP"});
+    // The fixed-width face must stay fixed-width: a proportional one would
+    // break the columns of texts padded with spaces.
+    const QString gothic = pick({"IPAGothic", "Noto Sans Mono CJK JP"});
     const QString pMincho = pick({"IPAPMincho", "IPAMincho", "Noto Serif CJK JP"});
     const QString mincho = pick({"IPAMincho", "IPAPMincho", "Noto Serif CJK JP"});
     struct Sub { const char* from; QString to; };
@@ -32,6 +34,15 @@ void installJapaneseFonts() {
 QFont suiteFont(int pixelHeight) {
     installJapaneseFonts();
     QFont f(QString::fromUtf8("ＭＳ Ｐゴシック"));
+    f.setPixelSize(pixelHeight);
+    return f;
+}
+
+QFont suiteFixedFont(int pixelHeight) {
+    installJapaneseFonts();
+    QFont f(QString::fromUtf8("ＭＳ ゴシック"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
     f.setPixelSize(pixelHeight);
     return f;
 }

@@ -15,6 +15,9 @@ namespace ui {
 void installJapaneseFonts();
 // The suite's dialog font: "ＭＳ Ｐゴシック" at the given pixel height.
 QFont suiteFont(int pixelHeight = 12);
+// The suite's fixed-width face "ＭＳ ゴシック" at the given pixel height, for
+// texts padded with spaces into columns.
+QFont suiteFixedFont(int pixelHeight = 12);
 
 // Trunc(value × a / b); the value untouched when a = b.
 int scaleByDpi(int value, int a, int b);

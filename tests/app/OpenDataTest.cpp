@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
+#include <fstream>
 
 using namespace wizardtest;
 
@@ -135,6 +137,60 @@ TEST(OpenData, CloudShareOnlyForLinkedDataSets) {
     ConnectKind = 2;
     EXPECT_EQ(opener.ExecCloudShare(1, ""), 1);
     EXPECT_EQ(cloud.send, 1);
+    ResetAccRecordGlobals();
+}
+
+TEST(OpenData, SharedAndCloudCopiesAreReceivedWithTheDataSetDetached) {
+    struct Shared : TNoSharedData {
+        FakeDm& dm;
+        bool onShare = false;
+        std::vector<bool> attached;
+        explicit Shared(FakeDm& d) : dm(d) {}
+        bool ConvLocalPathToSharePath(const std::string&, std::string& share, int& lock, int& net) override {
+            share = "/share/0001";
+            lock = 0;
+            net = onShare ? 1 : 0;
+            return true;
+        }
+        int KyoyuDataDown(const std::string&) override {
+            attached.push_back(dm.DatIsConnected());
+            return 1;
+        }
+    };
+    struct Cloud : TNoCloudShare {
+        FakeDm& dm;
+        std::vector<bool> attached;
+        explicit Cloud(FakeDm& d) : dm(d) {}
+        int CloudShareReceive(const std::string&, int, int) override {
+            attached.push_back(dm.DatIsConnected());
+            return 0;
+        }
+    };
+    // A shared data set, and one linked to the cloud share.
+    for (bool onShare : {true, false}) {
+        SCOPED_TRACE(onShare ? "shared" : "cloud");
+        ResetAccRecordGlobals();
+        testsupport::TempDir dir;
+        const std::string folder = (dir / "0001").string();
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder + "/" + DataFile) << "x";
+        SystemDef.DataDir = folder;
+        SystemDef.Settings.KyoyuAuto = 1;
+        FakeDm dm;
+        Shared shared(dm);
+        shared.onShare = onShare;
+        Cloud cloud(dm);
+        FakeView view;
+        platform::ScriptedPrompt prompt;
+        TDataOpener opener(dm, shared, cloud, view);
+        opener.Info.Cloud = onShare ? 0 : 1;
+        opener.DataConnected = dm.AccDatConnected("", folder, true);
+        EXPECT_EQ(opener.AcquireSharedData(), 1) << (prompt.texts().empty() ? "" : prompt.texts().front());
+        EXPECT_EQ(shared.attached, onShare ? std::vector<bool>{false} : std::vector<bool>{});
+        EXPECT_EQ(cloud.attached, onShare ? std::vector<bool>{} : std::vector<bool>{false});
+        EXPECT_FALSE(opener.DataConnected);
+        EXPECT_TRUE(dm.inUse.empty()) << "the data set is marked free before its copy is received";
+    }
     ResetAccRecordGlobals();
 }
 

@@ -6,10 +6,14 @@
 #include "platform/Prompt.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
+#include <QTableWidget>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -46,6 +50,17 @@ TEST(Startup, GuardsInTheirOrder) {
     EXPECT_STREQ(SingleInstanceMessage(1), "Plovane財務が起動しています。同時に起動することは出来ません。");
     EXPECT_STREQ(SingleInstanceMessage(2), "Plovane財務ツールが起動しています。同時に起動することは出来ません。");
     EXPECT_STREQ(SingleInstanceMessage(3), "アプリケーションは既に起動しています。");
+    unsetenv("ZR_LOCK_DIR");
+}
+
+TEST(Startup, ALockFolderThatCannotBeMadeDoesNotRefuseTheStart) {
+    testsupport::TempDir dir;
+    std::ofstream(dir / "plain") << "x";
+    setenv("ZR_LOCK_DIR", (dir / "plain" / "locks").c_str(), 1);
+    platform::ScriptedPrompt prompt;
+    platform::NamedGuard own;
+    EXPECT_EQ(CheckSingleInstance(own), 0);
+    EXPECT_TRUE(prompt.messages.empty()) << (prompt.texts().empty() ? "" : prompt.texts().front());
     unsetenv("ZR_LOCK_DIR");
 }
 
@@ -126,6 +141,32 @@ TEST(LoginUsers, EveryOtherRowWithoutALimit) {
         EXPECT_NE(u.OpeCode, 1);
         EXPECT_EQ(u.OpName, u.OpeCode % 7 == 0 ? "" : "op10000-" + std::to_string(u.OpeCode));
     }
+}
+
+TEST(LoginUsers, EscLeavesTheListOpenF12ClosesIt) {
+    ResetAccRecordGlobals();
+    Rows r;
+    r.rows = {{10000 * 10000 + 5, 5, 10000}};
+    SetLoginUserSource(&r);
+    {
+        TfmWebMenuL form;
+        form.show();
+        QApplication::processEvents();
+        ASSERT_TRUE(form.isVisible()) << "a list with a user stays up";
+        ASSERT_EQ(form.Grid()->rowCount(), 1);
+        for (QWidget* target : {static_cast<QWidget*>(form.Grid()), static_cast<QWidget*>(&form)}) {
+            QTest::keyClick(target, Qt::Key_Escape);
+            QApplication::processEvents();
+            EXPECT_TRUE(form.isVisible());
+            EXPECT_EQ(form.result(), 0);
+        }
+        QTest::keyClick(form.Grid(), Qt::Key_F12);
+        QApplication::processEvents();
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_EQ(form.result(), QDialog::Accepted);
+    }
+    SetLoginUserSource(nullptr);
+    ResetAccRecordGlobals();
 }
 
 } // namespace

@@ -85,6 +85,7 @@ public:
     void ShowProgress(const std::string& c, const std::string&) override { events.push_back("progress " + c); }
     void StopProgressAnimation() override {}
     void CloseProgress() override { events.push_back("progress-"); }
+    void SetBusyCursor(bool busy) override { events.push_back(busy ? "busy+" : "busy-"); }
     void FocusDataButton() override { events.push_back("focus"); }
     void SetNextCaption(const std::string&) override {}
     void DataRowsChanged() override {}

@@ -171,6 +171,36 @@ TEST(Wizard, FinishWritesTheCallersFile) {
     EXPECT_EQ(w.inst.last->KomonsakiName, "会社 /data/a");
 }
 
+TEST(Wizard, HourglassWhileTheFileIsWrittenAndGoneBeforeTheOutcomeIsShown) {
+    enum Outcome { Made, Notice, Refused, Thrown };
+    struct Case {
+        Outcome outcome;
+        std::vector<std::string> events;
+    } cases[] = {
+        {Made, {"progress 連動データの作成中", "busy+", "progress-", "busy-", "box"}},
+        {Notice, {"progress 連動データの作成中", "busy+", "box", "progress-", "busy-"}},
+        {Refused, {"progress 連動データの作成中", "busy+", "box", "progress-", "busy-", "box"}},
+        {Thrown, {"progress 連動データの作成中", "busy+", "progress-", "busy-", "box", "box"}},
+    };
+    for (const auto& c : cases) {
+        Wizard w;
+        if (c.outcome == Notice)
+            w.inst.error = EDataExportError("対象の減価償却資産が登録されていません。", "", 16);
+        if (c.outcome == Refused)
+            w.inst.error = EDataExportError("減価償却資産の取得に失敗しました。", "", 7);
+        ASSERT_TRUE(w.logic.FormCreate({}, w.inst.exePath()));
+        w.inst.last->throwOther = c.outcome == Thrown;
+        w.choose("/data/a");
+        w.view.fileText = (w.inst.dir / "out.xml").string();
+        ASSERT_TRUE(w.logic.NextClicking("page2"));
+        ASSERT_TRUE(w.logic.NextClicking("page4"));
+        w.view.events.clear();
+        w.prompt.onShow = [&w](platform::PromptMessage&) { w.view.events.push_back("box"); };
+        w.logic.FinishClicked();
+        EXPECT_EQ(w.view.events, c.events) << int(c.outcome);
+    }
+}
+
 TEST(Wizard, HaltsAfterDisablingTheCallerReEnableItAndPostFailure) {
     enum Fault { NoAppInfo, OldProduct, NoProduct };
     for (Fault f : {NoAppInfo, OldProduct, NoProduct}) {

@@ -4,6 +4,7 @@
 #include "accdb/AccRecord.h"
 #include "app/ComRendo.h"
 #include "app/DemoInstall.h"
+#include "app/DmDataVerify.h"
 #include "app/DmWizardData.h"
 #include "accdb/DataInfomation.h"
 #include "accdb/DataModule.h"
@@ -24,6 +25,8 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QEventLoop>
+#include <QFontMetrics>
+#include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTimer>
@@ -124,6 +127,8 @@ TEST(WizardWindow, CallerRunOnTheDemoInstallation) {
     TLogonBoxLogon logon;
     TNoSharedData shared;
     TNoCloudShare cloud;
+    TDmDataVerifyServices dataVerify;
+    SetDataVerifyServices(&dataVerify);
     {
         TForm1 form(dm, logon, shared, cloud, makeExporter);
         ASSERT_TRUE(form.FormCreate({std::to_string(wnd) + ",1025,9," + out}, demo + "/bin/zorute_rendo"));
@@ -158,6 +163,16 @@ TEST(WizardWindow, CallerRunOnTheDemoInstallation) {
         EXPECT_EQ(form.listDataInfo->item(1, 1)->text().toStdString(), "有限会社見本製作所");
         form.Button2->click();
         EXPECT_EQ(form.CurrentPage(), "page5");
+        {
+            // The summary's labels are padded with spaces so that their
+            // colons stand in one column.
+            const QStringList lines = form.Memo5b->toPlainText().split('\n');
+            ASSERT_GE(lines.size(), 4);
+            const QFontMetrics fm(form.Memo5b->font());
+            auto colonAt = [&fm](const QString& l) { return fm.horizontalAdvance(l.left(l.indexOf(':'))); };
+            for (int i = 2; i <= 3; ++i)
+                EXPECT_EQ(colonAt(lines[i]), colonAt(lines[1])) << lines[i].toStdString();
+        }
         form.Button2->click(); // finish
         settle();
         EXPECT_EQ(form.Logic().ResultCode, 0) << (prompt.texts().empty() ? "" : prompt.texts().back());
@@ -170,6 +185,7 @@ TEST(WizardWindow, CallerRunOnTheDemoInstallation) {
     DM.reset();
     TLogonBoxLogon::ModalRunner = nullptr;
     TDataSentakuBox::ModalRunner = nullptr;
+    SetDataVerifyServices(nullptr);
     std::vector<std::int64_t> posted;
     while (auto n = caller.receive(100))
         if (n->kind == platform::CallerNotice::Post) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,6 +29,22 @@ TEST(NamedGuardTest, ExistsOnlyWhileHeld) {
         NamedGuard second;
         EXPECT_FALSE(second.acquire("ZORUTE_RENDO"));
     }
+    EXPECT_FALSE(NamedGuard::exists("ZORUTE_RENDO"));
+}
+
+TEST(NamedGuardTest, TellsAGuardHeldFromOneThatCannotBeMade) {
+    LockDir env;
+    NamedGuard g, second;
+    EXPECT_EQ(g.tryAcquire("ZORUTE_RENDO"), NamedGuard::Acquired::Taken);
+    EXPECT_EQ(second.tryAcquire("ZORUTE_RENDO"), NamedGuard::Acquired::Held);
+    EXPECT_FALSE(second.held());
+    // A lock folder below a plain file can never be made (even for root).
+    std::ofstream(env.dir / "plain") << "x";
+    setenv("ZR_LOCK_DIR", (env.dir / "plain" / "locks").c_str(), 1);
+    NamedGuard third;
+    EXPECT_EQ(third.tryAcquire("ZORUTE_RENDO"), NamedGuard::Acquired::Unavailable);
+    EXPECT_FALSE(third.held());
+    EXPECT_FALSE(third.acquire("ZORUTE_RENDO"));
     EXPECT_FALSE(NamedGuard::exists("ZORUTE_RENDO"));
 }
 

@@ -2,6 +2,7 @@
 #include "accdb/AccRecord.h"
 #include "accdb/DataModule.h"
 #include "app/ComRendo.h"
+#include "app/DmDataVerify.h"
 #include "app/DmWizardData.h"
 #include "app/LoginUsers.h"
 #include "app/Main.h"
@@ -56,6 +57,10 @@ int main(int argc, char** argv) {
     TLogonBoxLogon logon;
     TNoSharedData shared;
     TNoCloudShare cloud;
+    // The data verification the framework's hook runs (data selection,
+    // opening a data set) checks the database files through the data module.
+    TDmDataVerifyServices dataVerify;
+    SetDataVerifyServices(&dataVerify);
     std::unique_ptr<TDbLoginUserSource> loginUsers;
     {
         TForm1 form(dm, logon, shared, cloud, makeExporter);
@@ -88,6 +93,7 @@ int main(int argc, char** argv) {
         }
     }
     SetLoginUserSource(nullptr);
+    SetDataVerifyServices(nullptr);
     if (DM)
         dm.AccDatDisconnect(SystemDef.DataDir, 0, 0);
     dm.DefDisconnect();
