@@ -5,6 +5,7 @@
 #include "accdb/DataModule.h"
 #include "app/DmDataVerify.h"
 #include "app/ProcessForm.h"
+#include "accdb/DataModuleSupport.h"
 #include "platform/Prompt.h"
 #include "support/FbFixture.h"
 #include "support/TempDir.h"
@@ -44,20 +45,11 @@ int damageDataPages(const std::string& path) {
     return damaged;
 }
 
-class DataVerify : public ::testing::Test {
+class DataVerify : public DataModuleTest {
 protected:
     void SetUp() override {
-        ResetAccRecordGlobals();
-        SystemDef.UserName = testsupport::kFbUser;
-        SystemDef.Password = testsupport::kFbPassword;
-        SystemDef.LogDir = fb.path("log").string();
-        SystemDef.WinTempDir = fb.path("tmp").string();
-        std::filesystem::create_directories(SystemDef.LogDir);
-        std::filesystem::create_directories(SystemDef.WinTempDir);
-        sysDb = fb.makeSystemDb("system");
-        SystemDef.SysDir = fb.path("system").string();
+        DataModuleTest::SetUp();
         SystemDef.Settings.DataCheckMode = 1;
-        DM = std::make_unique<TDM>();
         InstallDataInfomation();
         ASSERT_TRUE(DM->fnAccDefConnected());
         DataVerifyHook = DataVerifyProc;
@@ -65,12 +57,10 @@ protected:
     }
     void TearDown() override {
         SetDataVerifyServices(nullptr);
-        DM.reset();
-        DataStatusStoreFactory = nullptr;
-        ResetAccRecordGlobals();
+        DataModuleTest::TearDown();
     }
     // A data set with some rows, so that it has data pages.
-    std::string makeData(const std::string& folder) {
+    std::string makeFilledData(const std::string& folder) {
         const std::string path = fb.makeDataSet(folder);
         std::string script;
         for (int i = 1; i <= 40; ++i)
@@ -85,10 +75,7 @@ protected:
         return rec.STATUS;
     }
 
-    FbFixture fb;
-    platform::ScriptedPrompt prompt;
     TDmDataVerifyServices services;
-    std::string sysDb;
 };
 
 TEST_F(DataVerify, SoundDataSetPassesAndDamagedOnesAreMarked) {
@@ -108,7 +95,7 @@ TEST_F(DataVerify, SoundDataSetPassesAndDamagedOnesAreMarked) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder);
-        const std::string db = makeData(c.folder);
+        const std::string db = makeFilledData(c.folder);
         const std::string folder = fb.path(c.folder).string();
         if (c.damage) {
             ASSERT_GT(damageDataPages(db), 0);
