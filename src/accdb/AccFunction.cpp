@@ -1,4 +1,5 @@
 #include "accdb/AccFunction.h"
+#include "accdb/DateCore.h"
 
 #include "db/Date.h"
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <stdexcept>
 
 #include "platform/Folders.h"
 #include "platform/TextCodec.h"
@@ -31,6 +33,8 @@ std::int64_t HasuuSyori(int Mode, std::int64_t Amount) {
     } else if (frac >= unit / 2 || frac <= -unit / 2) {
         yen += away;
     }
+    // Rounding away at the very edge of the range has no whole-yen value.
+    if (yen > INT64_MAX / unit || yen < INT64_MIN / unit) throw std::overflow_error("金額が範囲を超えています。");
     return yen * unit;
 }
 
@@ -50,20 +54,11 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
 
 bool DecodeDateTime(TDateTime value, int& year, int& month, int& day, int& hour, int& minute, int& second) {
     if (!std::isfinite(value)) return false;
-    double whole = std::floor(value);
-    long long secs = std::llround((value - whole) * 86400.0);
-    long long days = static_cast<long long>(whole);
-    if (secs >= 86400) {
-        secs -= 86400;
-        ++days;
-    }
-    const db::Date date = db::Date::fromSerial(static_cast<int>(days));
-    year = date.y;
-    month = date.m;
-    day = date.d;
-    hour = static_cast<int>(secs / 3600);
-    minute = static_cast<int>(secs / 60 % 60);
-    second = static_cast<int>(secs % 60);
+    // The platform's reading: the date is the whole part towards zero, the
+    // time the fraction's size to the millisecond, shown without rounding up.
+    int msec = 0;
+    datecore::decodeDate(value, year, month, day);
+    datecore::decodeTime(value, hour, minute, second, msec);
     return true;
 }
 

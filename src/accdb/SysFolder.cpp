@@ -182,7 +182,9 @@ std::string GetShortPath(const std::string& LongPath) {
 }
 
 bool ForceFolder(const std::string& Path) {
-    std::string p = ExcludePathDelimiter(TrimZen(Path));
+    const std::string t = TrimZen(Path);
+    std::string p = ExcludePathDelimiter(t);
+    if (p.empty() && !t.empty()) p = "/"; // the root folder always exists
     if (p.empty()) return false;
     std::error_code ec;
     if (fs::is_directory(p, ec)) return true;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
+#include <stdexcept>
+
 #include <array>
 #include <climits>
 #include <cstdlib>
@@ -19,6 +23,10 @@ TEST(AccFunctionTest, HasuuSyoriRoundsToWholeYen) {
         {2, 1000000, 1000000}, {1, 0, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(HasuuSyori(c.mode, c.amount), c.expected) << c.mode << " " << c.amount;
+    // Rounding up the largest amounts has no whole-yen value.
+    EXPECT_EQ(HasuuSyori(0, INT64_MAX), INT64_MAX / 10000 * 10000);
+    EXPECT_THROW(HasuuSyori(2, INT64_MAX), std::overflow_error);
+    EXPECT_THROW(HasuuSyori(1, INT64_MIN), std::overflow_error);
 }
 
 TEST(AccFunctionTest, BlanksAndFixedWidths) {
@@ -92,6 +100,11 @@ TEST(AccFunctionTest, TextsToAmountsAndDates) {
     EXPECT_EQ(DateToFmtStr(4, d), "2024/02/29");
     EXPECT_EQ(DateToFmtStr(2, d), "24/02/29");
     EXPECT_EQ(DateToFmtStr(0, d + 0.5), "2024/02/29 12:00");
+    // Shown as the platform shows it: never rounded up into the next minute
+    // or day; before 1899-12-30 the time runs from the date's start.
+    EXPECT_EQ(DateToFmtStr(4, d + (86399.57 / 86400)), "2024/02/29");
+    EXPECT_EQ(DateToFmtStr(0, d + (39599.6 / 86400)), "2024/02/29 10:59");
+    EXPECT_EQ(DateToFmtStr(0, -1.25), "1899/12/29 06:00");
     EXPECT_EQ(StrToDateZero("2023/02/29"), 0);
     EXPECT_EQ(DateToFmtStr(4, StrToDateZero("2024/2/9")), "2024/02/09");
     EXPECT_EQ(DateToFmtStr(4, StrToDateZero("24/02/09")), "2024/02/09");

@@ -108,6 +108,7 @@ TEST(SysFolderTest, PathsAndFolders) {
     EXPECT_TRUE(ForceFolder((dir / "x" / "y").string()));
     EXPECT_TRUE(fs::is_directory(dir / "x" / "y"));
     EXPECT_FALSE(ForceFolder(" "));
+    EXPECT_TRUE(ForceFolder("/"));
     fs::create_directories(dir / "x" / "b");
     writeFileBytes(dir / "x" / "file", "12345");
     EXPECT_EQ(GetSubFolderList((dir / "x").string(), 1), (std::vector<std::string>{"b", "y"}));
