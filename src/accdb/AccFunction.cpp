@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "platform/Folders.h"
+#include "platform/IntText.h"
 #include "platform/TextCodec.h"
 
 std::string GetPCName() {
@@ -147,16 +148,7 @@ std::string FixRightStr(std::string_view Text, int Count) {
     return result;
 }
 
-int StrToIntDef(std::string_view Text, int Default) {
-    if (Text.empty()) return Default;
-    const std::string text(Text); // strtol needs the terminating NUL
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end != '\0') return Default;
-    if (errno == ERANGE || v < INT_MIN || v > INT_MAX) return Default;
-    return static_cast<int>(v);
-}
+int StrToIntDef(std::string_view Text, int Default) { return platform::strToIntDef(Text, Default); }
 
 std::int64_t StrToKingaku(std::string_view Text) {
     size_t b = 0, e = Text.size();

@@ -13,8 +13,19 @@
 //
 // Every call reads the file afresh and every write goes to the file at once,
 // so several objects (and programs) on one file see each other's changes.
-// Text that cannot be decoded or encoded raises platform::EncodingError;
-// a file that cannot be written raises IniFileError.
+// A write holds a lock on the file's folder from reading the file to putting
+// the new one in its place, so writers in other threads and programs wait
+// for each other instead of undoing each other's changes. The new file keeps
+// the old one's permissions, and a write through a symbolic link replaces
+// the file it links to.
+//
+// A line that is not valid CP932 spoils only itself: its section or key
+// cannot be found when the bad bytes are in the name, its value reads as the
+// default when they are in the value, and writes keep its bytes as they are.
+// A value that cannot be encoded raises platform::EncodingError; a write to
+// a file that exists but cannot be read, or that cannot be written, raises
+// IniFileError and leaves the file as it was. Reads of a file that cannot be
+// read give the defaults.
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -32,7 +43,8 @@ public:
     const std::string& path() const { return path_; }
 
     std::string readString(const std::string& section, const std::string& key, const std::string& def = {}) const;
-    // Decimal text (optionally signed, or 0x hexadecimal); anything else gives def.
+    // Decimal text (optionally signed, or 0x hexadecimal) within the range of
+    // int; anything else gives def.
     int readInteger(const std::string& section, const std::string& key, int def) const;
 
     void writeString(const std::string& section, const std::string& key, const std::string& value);

@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -16,6 +17,12 @@ std::string rootName(RegRoot root) {
 std::string lowerAscii(std::string s) {
     for (char& c : s)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::string upperAscii(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return s;
 }
 
@@ -68,6 +75,11 @@ std::vector<std::string> Registry::subKeys(const std::string& key) const {
         for (const auto& o : out) seen = seen || sameTextAscii(o, child);
         if (!seen) out.push_back(child);
     }
+    // Listed by name as the system registry lists them: compared with ASCII
+    // letters folded to upper case, so '_' sorts after the letters.
+    std::sort(out.begin(), out.end(), [](const std::string& a, const std::string& b) {
+        return upperAscii(a) < upperAscii(b);
+    });
     return out;
 }
 

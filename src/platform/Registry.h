@@ -32,7 +32,8 @@ public:
     Registry(RegRoot root, const std::string& folder);
 
     bool keyExists(const std::string& key) const;
-    // Names of the direct sub-keys, in the order they first appear.
+    // Names of the direct sub-keys, sorted by name without regard to ASCII
+    // letter case.
     std::vector<std::string> subKeys(const std::string& key) const;
     std::vector<std::string> valueNames(const std::string& key) const;
     RegValue readValue(const std::string& key, const std::string& name) const;

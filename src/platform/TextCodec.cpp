@@ -37,9 +37,9 @@ struct Converter {
                 }
                 return false;
             }
-            // glibc reports irreversible conversions in r; with //IGNORE or
-            // //TRANSLIT absent it never substitutes, so r > 0 cannot mean a
-            // replaced character here.
+            // Without //IGNORE or //TRANSLIT glibc fails on a character it
+            // cannot convert; the only one-way mappings it makes are U+00A5
+            // and U+203E to their single-byte forms, as Windows does.
         }
         out.resize(static_cast<size_t>(dst - out.data()));
         return true;
@@ -146,6 +146,7 @@ std::string fromU32(std::u32string_view text) {
 std::size_t cp932CharWidth(char32_t cp) {
     if (cp < 0x80) return 1;
     if (cp >= 0xFF61 && cp <= 0xFF9F) return 1; // half-width katakana
+    if (cp == 0x00A5 || cp == 0x203E) return 1;  // written as 0x5C and 0x7E
     return 2;
 }
 

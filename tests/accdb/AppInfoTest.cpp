@@ -36,6 +36,9 @@ TEST(AppInfoTest, MissingEmptyOemAndUnreadableFiles) {
     EXPECT_EQ(rec.AppName, "tvzaimu");
     EXPECT_EQ(rec.Since, "2009-2019");
 
-    writeFileBytes(dir / "AppInfo.ini", "[Application]\r\nOEM=\x81\r\n"); // broken CP932
-    EXPECT_EQ(LoadAppInfo((dir / "zorute").string(), rec), -10);
+    // A value that is not CP932 reads as empty; the rest of the file still counts.
+    writeFileBytes(dir / "AppInfo.ini", "[Application]\r\nOEM=-\r\nSince=\x81\r\n[Dovoz]\r\nAppName=ok\r\n");
+    EXPECT_EQ(LoadAppInfo((dir / "zorute").string(), rec), 1);
+    EXPECT_EQ(rec.Since, "");
+    EXPECT_EQ(rec.AppName, "ok");
 }

@@ -25,6 +25,17 @@ TEST(TextCodec, WidthsAreCp932Bytes) {
         EXPECT_EQ(cp932Width(c.text), c.width) << c.text;
 }
 
+TEST(TextCodec, WidthsMatchTheBytesWritten) {
+    // Yen sign and overline take their single-byte forms; a width that counts
+    // them as two would cut fixed-width fields short.
+    for (const char* text : {"\xC2\xA5" "100", "\xE2\x80\xBE", "a\xC2\xA5漢ｱ\xE2\x80\xBE~\\", "①～－∥"}) {
+        EXPECT_EQ(cp932Width(text), toCp932(text).size()) << text;
+    }
+    EXPECT_EQ(cutToCp932Width("\xC2\xA5\xC2\xA5\xC2\xA5\xE2\x80\xBE", 3), "\xC2\xA5\xC2\xA5\xC2\xA5");
+    EXPECT_EQ(cp932CharWidth(U'\u00A5'), 1u);
+    EXPECT_EQ(cp932CharWidth(U'\u203E'), 1u);
+}
+
 TEST(TextCodec, CutNeverSplitsADoubleByteCharacter) {
     struct Case { const char* text; size_t max; const char* want; };
     for (auto c : {Case{"abc", 2, "ab"}, Case{"a漢字", 2, "a"}, Case{"a漢字", 3, "a漢"}, Case{"漢字", 0, ""},
