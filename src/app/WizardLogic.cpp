@@ -252,11 +252,21 @@ void TWizardLogic::PageChanged(const std::string& page) {
 int TWizardLogic::ExportData() {
     int r = 4;
     TXmlSaveDoc doc("1.0", "Shift_JIS", "");
+    auto* hojin = dynamic_cast<THojinZeiGenkaDataExport*>(exporter_.get());
     std::unique_ptr<SisanReader> reader;
+    // The exporter lets go of the reader before it is freed, however this
+    // step ends.
+    struct Detach {
+        THojinZeiGenkaDataExport* h;
+        ~Detach() {
+            if (h)
+                h->setReader(nullptr);
+        }
+    } detach{hojin};
     try {
-        if (auto* h = dynamic_cast<THojinZeiGenkaDataExport*>(exporter_.get())) {
+        if (hojin) {
             reader = dm_.MakeSisanReader(opener_.Info);
-            h->setReader(reader.get());
+            hojin->setReader(reader.get());
         }
         exporter_->SetHeaderNode(doc);
         exporter_->SetBasicNode(doc);
@@ -274,8 +284,6 @@ int TWizardLogic::ExportData() {
             r = 4;
         }
     }
-    if (auto* h = dynamic_cast<THojinZeiGenkaDataExport*>(exporter_.get()))
-        h->setReader(nullptr);
     return r;
 }
 
