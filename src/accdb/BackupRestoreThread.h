@@ -20,7 +20,6 @@
 
 class TMyNumberIO;
 
-#pragma pack(push, 1)
 struct TErrInfomation {
     bool IsError = false;
     std::string ProcName;
@@ -28,7 +27,6 @@ struct TErrInfomation {
     std::string Message;
     std::string Detail;
 };
-#pragma pack(pop)
 
 class TBackupRestoreThread : public QThread {
 public:
