@@ -28,25 +28,9 @@ std::string upperAscii(std::string s) {
 // Decimal integer text (blanks around allowed); 0 when it is anything else
 // or out of the 32-bit range.
 int intOrZero(const std::string& text) {
-    size_t b = 0, e = text.size();
-    while (b < e && text[b] == ' ') ++b;
-    while (e > b && text[e - 1] == ' ') --e;
-    if (b == e) return 0;
-    bool neg = false;
-    if (text[b] == '-' || text[b] == '+') {
-        neg = text[b] == '-';
-        ++b;
-    }
-    if (b == e) return 0;
-    long long v = 0;
-    for (size_t i = b; i < e; ++i) {
-        if (text[i] < '0' || text[i] > '9') return 0;
-        v = v * 10 + (text[i] - '0');
-        if (v > 2147483648LL) return 0;
-    }
-    if (neg) v = -v;
-    if (v > 2147483647LL || v < -2147483648LL) return 0;
-    return static_cast<int>(v);
+    std::string_view t(text);
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    return StrToIntDef(t, 0);
 }
 
 double realOrZero(const std::string& text) {

@@ -1,4 +1,5 @@
 #include "accdb/BackupService.h"
+#include "platform/ReplaceFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -84,17 +85,6 @@ void removeQuietly(const std::string& path) {
     fs::remove(path, ec);
 }
 
-bool writeAll(int fd, const char* p, std::size_t n) {
-    while (n > 0) {
-        const ssize_t w = ::write(fd, p, n);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return false;
-        p += w;
-        n -= static_cast<std::size_t>(w);
-    }
-    return true;
-}
-
 // Copies `from` to a new file beside `target`, flushes it to disk and renames
 // it over `target`: under that name there is only ever the old file or the
 // whole new one. The copy gets the permissions of `from`.
@@ -106,15 +96,8 @@ bool copyOver(const std::string& from, const std::string& target) {
         ::close(in);
         return false;
     }
-    const fs::path dest(target);
-    const fs::path dir = dest.has_parent_path() ? dest.parent_path() : fs::path(".");
-    std::string name = (dir / ("." + dest.filename().string() + ".XXXXXX")).string();
-    const int out = ::mkstemp(name.data());
-    if (out < 0) {
-        ::close(in);
-        return false;
-    }
-    bool ok = ::fchmod(out, st.st_mode & 07777) == 0;
+    platform::ReplaceFile out(target, st.st_mode & 07777);
+    bool ok = out.ok();
     std::vector<char> buf(1 << 20);
     while (ok) {
         const ssize_t r = ::read(in, buf.data(), buf.size());
@@ -123,24 +106,11 @@ bool copyOver(const std::string& from, const std::string& target) {
             ok = r == 0;
             break;
         }
-        ok = writeAll(out, buf.data(), static_cast<std::size_t>(r));
+        ok = out.write(buf.data(), static_cast<std::size_t>(r));
         platform::pumpEvents();
     }
     ::close(in);
-    ok = ::fsync(out) == 0 && ok;
-    ok = ::close(out) == 0 && ok;
-    if (ok) ok = ::rename(name.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(name.c_str());
-        return false;
-    }
-    // The new name itself reaches the disk with the folder.
-    const int d = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (d >= 0) {
-        ::fsync(d);
-        ::close(d);
-    }
-    return true;
+    return ok && out.commit(true);
 }
 
 // Puts `temp` in the place of `target` (replacing it): locally one rename,

@@ -12,15 +12,12 @@
 #include "accdb/IBErrorReport.h"
 #include "db/Statement.h"
 #include "platform/Prompt.h"
+#include "accdb/AccFunction.h"
 #include "platform/TextCodec.h"
 
 namespace {
 
-int intOrZero(const std::string& s) {
-    char* end = nullptr;
-    const long v = std::strtol(s.c_str(), &end, 10);
-    return (s.empty() || *end != '\0') ? 0 : static_cast<int>(v);
-}
+int intOrZero(const std::string& s) { return StrToIntDef(s, 0); }
 
 // INIDAT list (0-based) of a line kind; -1 for lines that are ignored.
 int listOf(int kind) {

@@ -1,5 +1,6 @@
 #include "app/XMLSaveDoc.h"
 
+#include "platform/ReplaceFile.h"
 #include "platform/TextCodec.h"
 
 #include <cerrno>
@@ -226,83 +227,39 @@ void TXmlSaveDoc::finish() {
 
 void TXmlSaveDoc::SaveToFile(const std::string& fileName) {
     finish();
-    namespace fs = std::filesystem;
-    fs::path target(fileName);
     // Through a link, the file it names is the one replaced.
     std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        fs::path linked = fs::canonical(target, ec);
-        if (!ec)
-            target = linked;
-    }
-    fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string pattern = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
-    std::vector<char> tmpName(pattern.begin(), pattern.end());
-    tmpName.push_back('\0');
-    int fd = ::mkstemp(tmpName.data());
-    if (fd < 0)
-        throw EXmlSaveError("ファイルの作成に失敗しました。", fileName + "\r" + errnoText());
-    std::string tmpPath(tmpName.data());
-    auto fail = [&](const std::string& what) {
-        std::string reason = errnoText();
-        ::close(fd);
-        ::unlink(tmpPath.c_str());
-        throw EXmlSaveError(what, fileName + "\r" + reason);
+    platform::ReplaceFile out(platform::linkedFile(fileName, ec));
+    auto fail = [&](const std::string& what, int err) {
+        throw EXmlSaveError(what, fileName + "\r" + std::strerror(err));
     };
-    // A replaced file keeps its permissions; a new one gets those of a file
-    // created in the usual way.
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
-        ::fchmod(fd, old.st_mode & 07777);
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
+    if (!out.ok())
+        fail("ファイルの作成に失敗しました。", out.error());
 
     // The kernel copies the spool when it can; plain reads and writes else.
     std::fseek(spool_, 0, SEEK_END);
     long size = std::ftell(spool_);
     off_t offset = 0;
-    bool copied = false;
     while (size >= 0 && offset < size) {
-        ssize_t w = ::sendfile(fd, ::fileno(spool_), &offset, static_cast<std::size_t>(size - offset));
+        ssize_t w = ::sendfile(out.fd(), ::fileno(spool_), &offset, static_cast<std::size_t>(size - offset));
         if (w < 0 && errno == EINTR)
             continue;
         if (w < 0 && offset == 0 && (errno == EINVAL || errno == ENOSYS))
             break;
         if (w <= 0)
-            fail("ファイルの書き込みに失敗しました。");
+            fail("ファイルの書き込みに失敗しました。", errno);
     }
-    copied = size >= 0 && offset == size;
+    const bool copied = size >= 0 && offset == size;
     std::rewind(spool_);
     char buf[1 << 16];
     std::size_t n;
-    while (!copied && (n = std::fread(buf, 1, sizeof buf, spool_)) > 0) {
-        const char* p = buf;
-        while (n > 0) {
-            ssize_t w = ::write(fd, p, n);
-            if (w < 0) {
-                if (errno == EINTR)
-                    continue;
-                fail("ファイルの書き込みに失敗しました。");
-            }
-            p += w;
-            n -= static_cast<std::size_t>(w);
-        }
-    }
+    while (!copied && (n = std::fread(buf, 1, sizeof buf, spool_)) > 0)
+        if (!out.write(buf, n))
+            fail("ファイルの書き込みに失敗しました。", out.error());
     if (std::ferror(spool_))
-        fail("作業ファイルの読み込みに失敗しました。");
-    if (::fsync(fd) != 0)
-        fail("ファイルの書き込みに失敗しました。");
-    if (::close(fd) != 0) {
-        std::string reason = errnoText();
-        ::unlink(tmpPath.c_str());
-        throw EXmlSaveError("ファイルの書き込みに失敗しました。", fileName + "\r" + reason);
-    }
-    if (::rename(tmpPath.c_str(), target.c_str()) != 0) {
-        std::string reason = errnoText();
-        ::unlink(tmpPath.c_str());
-        throw EXmlSaveError("ファイルの保存に失敗しました。", fileName + "\r" + reason);
-    }
+        fail("作業ファイルの読み込みに失敗しました。", errno);
+    if (::fsync(out.fd()) != 0)
+        fail("ファイルの書き込みに失敗しました。", errno);
+    if (!out.commit(true))
+        fail("ファイルの保存に失敗しました。", out.error());
 }

@@ -1,6 +1,6 @@
 #include "platform/IniFile.h"
+#include "platform/ReplaceFile.h"
 
-#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -144,41 +144,16 @@ std::vector<Line> load(const std::string& path, bool forWrite = false) {
 void save(const std::string& path, const std::vector<Line>& lines) {
     std::string bytes;
     for (const auto& l : lines) bytes += (l.fromFile ? l.raw : toCp932(l.text)) + "\r\n"; // before the file is touched
-
-    struct stat old {};
-    const bool exists = ::stat(path.c_str(), &old) == 0;
-    // A name of its own for every call, so that writers never share one.
-    static std::atomic<unsigned> serial{0};
-    std::string tmp;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        tmp = path + ".tmp" + std::to_string(getpid()) + "." + std::to_string(serial++);
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) throw IniFileError("cannot write " + path);
-    bool ok = !exists || ::fchmod(fd, old.st_mode & 07777) == 0;
-    for (size_t done = 0; ok && done < bytes.size();) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) ok = false;
-        else done += static_cast<size_t>(n);
-    }
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tmp.c_str());
-        throw IniFileError("cannot write " + path);
-    }
+    ReplaceFile out(path);
+    if (!out.write(bytes.data(), bytes.size()) || !out.commit(false)) throw IniFileError("cannot write " + path);
 }
 
 // The file a write replaces: through a symbolic link, the linked file.
 std::string writeTarget(const std::string& path) {
     std::error_code ec;
-    if (!fs::is_symlink(path, ec)) return path;
-    fs::path target = fs::canonical(path, ec);
+    std::string target = linkedFile(path, ec);
     if (ec) throw IniFileError("cannot write " + path); // a link to nothing
-    return target.string();
+    return target;
 }
 
 // An exclusive lock on a folder, held while the object lives. The folder,
