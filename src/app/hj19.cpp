@@ -606,7 +606,9 @@ int THojinZeiGenka19DataMake::Make(TXmlSaveDoc& doc) {
     // Nothing of DATA stays in the document when a list cannot be read.
     const auto mark = doc.MarkPosition();
     bool started = false;
-    auto endTransaction = [&] {
+    // After a failure: end a transaction of our own and take DATA back out.
+    auto abandon = [&] {
+        doc_ = nullptr;
         if (started) {
             started = false;
             try {
@@ -615,6 +617,7 @@ int THojinZeiGenka19DataMake::Make(TXmlSaveDoc& doc) {
                 // the reading failure is what the user needs to see
             }
         }
+        doc.RollBack(mark);
     };
     try {
         if (!reader_.InTransaction()) {
@@ -639,14 +642,10 @@ int THojinZeiGenka19DataMake::Make(TXmlSaveDoc& doc) {
         }
     } catch (const EXmlSaveError&) {
         // A text the file cannot hold is the exporter's to report.
-        doc_ = nullptr;
-        endTransaction();
-        doc.RollBack(mark);
+        abandon();
         throw;
     } catch (const std::exception& e) {
-        doc_ = nullptr;
-        endTransaction();
-        doc.RollBack(mark);
+        abandon();
         platform::PromptMessage m;
         m.source = "THojinZeiGenka19DataMake";
         m.kind = platform::pkError;
